@@ -1,0 +1,336 @@
+#include "numbers.hpp"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+namespace textio::numbers {
+
+namespace {
+
+void right_justify(std::string& out, std::string_view s, int w) {
+    if (static_cast<int>(s.size()) > w) {
+        out.append(static_cast<std::size_t>(w), '*');
+        return;
+    }
+    out.append(static_cast<std::size_t>(w) - s.size(), ' ');
+    out.append(s);
+}
+
+// NaN and the infinities; true when x was one of them.
+bool put_special(std::string& out, float x, int w) {
+    if (std::isnan(x)) {
+        right_justify(out, "NaN", w);
+        return true;
+    }
+    if (std::isinf(x)) {
+        bool neg = std::signbit(x);
+        std::string_view full = neg ? "-Infinity" : "Infinity";
+        std::string_view brief = neg ? "-Inf" : "Inf";
+        right_justify(out, static_cast<int>(full.size()) <= w ? full : brief, w);
+        return true;
+    }
+    return false;
+}
+
+// Decimal digits and exponent of |x| rounded to n significant digits:
+// x = 0.d1d2...dn * 10^e10.  The digits come from glibc, which rounds the
+// exact binary value, ties to even.
+int significant(double ax, int n, char* digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*e", n - 1, ax);
+    // buf: d[.ddd]e[+-]xx
+    int k = 0;
+    const char* p = buf;
+    for (; *p && *p != 'e'; ++p)
+        if (*p != '.') digits[k++] = *p;
+    digits[k] = '\0';
+    return std::atoi(p + 1) + 1;
+}
+
+// The digits of i as text, for the exponent and integer fields.
+void append_uint(std::string& s, unsigned long v, int min_digits) {
+    char buf[24];
+    int n = std::snprintf(buf, sizeof buf, "%0*lu", min_digits, v);
+    s.append(buf, static_cast<std::size_t>(n));
+}
+
+}  // namespace
+
+void put_int(std::string& out, std::int32_t v, int w) {
+    char buf[16];
+    int n = std::snprintf(buf, sizeof buf, "%d", v);
+    right_justify(out, std::string_view(buf, static_cast<std::size_t>(n)), w);
+}
+
+void put_fixed(std::string& out, float x, int w, int d, int scale) {
+    if (put_special(out, x, w)) return;
+    double v = static_cast<double>(x);
+    for (int k = 0; k < scale; ++k) v *= 10.0;
+    for (int k = 0; k > scale; --k) v /= 10.0;
+    char stack[128];
+    std::string heap;
+    char* buf = stack;
+    int need = std::snprintf(nullptr, 0, "%.*f", d, v);
+    if (need + 2 > static_cast<int>(sizeof stack)) {
+        heap.resize(static_cast<std::size_t>(need) + 2);
+        buf = heap.data();
+    }
+    int n = std::snprintf(buf, static_cast<std::size_t>(need) + 1, "%.*f", d, v);
+    if (d == 0) buf[n++] = '.';
+    std::string_view s(buf, static_cast<std::size_t>(n));
+    // the zero before the point is optional: dropped only when it does not fit
+    if (static_cast<int>(s.size()) == w + 1) {
+        bool neg = s[0] == '-';
+        std::size_t z = neg ? 1 : 0;
+        if (s.size() > z + 1 && s[z] == '0' && s[z + 1] == '.') {
+            std::string t(s.substr(0, z));
+            t.append(s.substr(z + 1));
+            right_justify(out, t, w);
+            return;
+        }
+    }
+    right_justify(out, s, w);
+}
+
+void put_exp(std::string& out, float x, int w, int d, int scale) {
+    if (put_special(out, x, w)) return;
+    bool neg = std::signbit(x);
+    double ax = std::fabs(static_cast<double>(x));
+    // Significant digits: d with scale 0 or less, d + 1 with a positive scale.
+    int n = scale > 0 ? d + 1 : d + scale;
+    if (n <= 0 || scale > d + 1) {
+        out.append(static_cast<std::size_t>(w), '*');
+        return;
+    }
+    char digits[64];
+    int e10 = 0;
+    if (ax == 0.0) {
+        std::memset(digits, '0', static_cast<std::size_t>(n));
+        digits[n] = '\0';
+    } else {
+        e10 = significant(ax, n, digits);
+    }
+    std::string s;
+    if (neg) s += '-';
+    int before = scale > 0 ? scale : 0;
+    if (before == 0) s += '0';
+    s.append(digits, static_cast<std::size_t>(before));
+    s += '.';
+    if (scale < 0) s.append(static_cast<std::size_t>(-scale), '0');
+    s.append(digits + before);
+    int e = ax == 0.0 ? 0 : e10 - scale;
+    unsigned long ae = static_cast<unsigned long>(e < 0 ? -e : e);
+    if (ae <= 99) {
+        s += 'E';
+        s += e < 0 ? '-' : '+';
+        append_uint(s, ae, 2);
+    } else {
+        s += e < 0 ? '-' : '+';
+        append_uint(s, ae, 3);
+    }
+    if (static_cast<int>(s.size()) == w + 1 && before == 0) {
+        std::size_t z = neg ? 1 : 0;
+        s.erase(z, 1);
+    }
+    right_justify(out, s, w);
+}
+
+void put_list_int(std::string& out, std::int32_t v) { put_int(out, v, 11); }
+
+void put_list_real(std::string& out, float x) {
+    if (put_special(out, x, 16)) return;
+    double v = static_cast<double>(x);
+    int e10 = 0;   // exponent of the leading digit, after rounding to 9 digits
+    if (v != 0.0) {
+        char digits[16];
+        e10 = significant(std::fabs(v), 9, digits) - 1;
+    }
+    if (e10 >= -1 && e10 <= 8) {
+        char buf[32];
+        int n = std::snprintf(buf, sizeof buf, "%.*f", 8 - e10, v);
+        if (8 - e10 == 0) buf[n++] = '.';
+        right_justify(out, std::string_view(buf, static_cast<std::size_t>(n)), 12);
+        out.append(4, ' ');
+    } else {
+        put_exp(out, x, 16, 8, 1);
+    }
+}
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool equals_nocase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (lower(a[i]) != b[i]) return false;
+    return true;
+}
+
+// "inf", "infinity", "nan" in any case; s without its sign.
+bool special_value(std::string_view s, bool neg, float& v) {
+    if (equals_nocase(s, "inf") || equals_nocase(s, "infinity")) {
+        v = neg ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
+        return true;
+    }
+    if (equals_nocase(s, "nan")) {
+        v = std::numeric_limits<float>::quiet_NaN();
+        return true;
+    }
+    return false;
+}
+
+// A real in Fortran syntax: [sign] digits [. digits] [exponent], where the
+// exponent is E, D or Q with an optional sign, or a sign alone, then digits.
+// On success: the decimal text for strtof in buf. `empty_mantissa_ok` lets
+// a fixed field have no digits before the exponent (it reads as zero).
+struct RealText {
+    bool neg = false;
+    bool has_point = false;
+    bool mantissa_digits = false;
+    std::string mant;     // digits and point, no sign
+    long long exp = 0;
+};
+
+bool scan_real(std::string_view s, RealText& r) {
+    std::size_t i = 0;
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) r.neg = s[i++] == '-';
+    for (; i < s.size() && (is_digit(s[i]) || s[i] == '.'); ++i) {
+        if (s[i] == '.') {
+            if (r.has_point) return false;
+            r.has_point = true;
+        } else {
+            r.mantissa_digits = true;
+        }
+        r.mant += s[i];
+    }
+    if (i == s.size()) return true;
+    char c = lower(s[i]);
+    if (c == 'e' || c == 'd' || c == 'q') {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
+        } else if (i == s.size() || !is_digit(s[i])) {
+            return false;
+        }
+    } else if (c != '+' && c != '-') {
+        return false;
+    }
+    bool eneg = false;
+    if (s[i] == '+' || s[i] == '-') eneg = s[i++] == '-';
+    if (i == s.size()) return false;
+    long long e = 0;
+    for (; i < s.size(); ++i) {
+        if (!is_digit(s[i])) return false;
+        if (e < 100000000) e = e * 10 + (s[i] - '0');
+    }
+    r.exp = eneg ? -e : e;
+    return true;
+}
+
+float convert(const RealText& r, long long shift) {
+    // Correctly rounded straight to single precision (no double rounding).
+    std::string t;
+    t.reserve(r.mant.size() + 24);
+    if (r.mant.empty() || r.mant == ".")
+        t.push_back('0');
+    else
+        t.append(r.mant);
+    long long e = r.exp + shift;
+    t.push_back('e');
+    t += std::to_string(e);
+    errno = 0;
+    float v = std::strtof(t.c_str(), nullptr);
+    return r.neg ? -v : v;
+}
+
+}  // namespace
+
+Parse read_int_field(std::string_view field, std::int32_t& v) {
+    std::size_t i = 0;
+    while (i < field.size() && field[i] == ' ') ++i;
+    if (i == field.size()) {
+        v = 0;
+        return Parse::ok;
+    }
+    bool neg = false;
+    if (field[i] == '+' || field[i] == '-') {
+        neg = field[i] == '-';
+        ++i;
+        if (i == field.size()) return Parse::bad;   // a sign in the field's last column
+    }
+    long long a = 0;
+    for (; i < field.size(); ++i) {
+        char c = field[i];
+        if (c == ' ') continue;
+        if (!is_digit(c)) return Parse::bad;
+        a = a * 10 + (c - '0');
+        if (a > 2147483648LL) return Parse::overflow;
+    }
+    if (neg) a = -a;
+    if (a > std::numeric_limits<std::int32_t>::max()) return Parse::overflow;
+    v = static_cast<std::int32_t>(a);
+    return Parse::ok;
+}
+
+Parse read_real_field(std::string_view field, int d, float& v) {
+    std::string s;
+    s.reserve(field.size());
+    for (char c : field)
+        if (c != ' ') s += c;
+    if (s.empty() || s == "+" || s == "-") {
+        v = 0.0f;
+        return Parse::ok;
+    }
+    bool neg = s[0] == '-';
+    std::string_view body(s);
+    if (s[0] == '+' || s[0] == '-') body.remove_prefix(1);
+    if (special_value(body, neg, v)) return Parse::ok;
+    RealText r;
+    if (!scan_real(s, r)) return Parse::bad;
+    if (!r.mantissa_digits) {
+        v = r.neg ? -0.0f : 0.0f;
+        return Parse::ok;
+    }
+    v = convert(r, r.has_point ? 0 : -static_cast<long long>(d));
+    return Parse::ok;
+}
+
+Parse read_list_int(std::string_view t, std::int32_t& v) {
+    std::size_t i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
+    if (i == t.size()) return Parse::bad;
+    long long a = 0;
+    bool over = false;
+    for (; i < t.size(); ++i) {
+        if (!is_digit(t[i])) return Parse::bad;
+        if (!over) a = a * 10 + (t[i] - '0');
+        if (a > 2147483648LL) over = true;
+    }
+    if (neg) a = -a;
+    if (over || a > std::numeric_limits<std::int32_t>::max()) return Parse::overflow;
+    v = static_cast<std::int32_t>(a);
+    return Parse::ok;
+}
+
+Parse read_list_real(std::string_view t, float& v) {
+    std::string_view body = t;
+    bool neg = false;
+    if (!body.empty() && (body[0] == '+' || body[0] == '-')) {
+        neg = body[0] == '-';
+        body.remove_prefix(1);
+    }
+    if (special_value(body, neg, v)) return Parse::ok;
+    RealText r;
+    if (!scan_real(t, r) || !r.mantissa_digits) return Parse::bad;
+    v = convert(r, 0);
+    return Parse::ok;
+}
+
+}  // namespace textio::numbers

@@ -1,0 +1,305 @@
+#include "units.hpp"
+
+#include "format.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace textio {
+
+namespace {
+
+std::string describe(std::string detail, const std::string& file, int unit, long record) {
+    return detail + ", file '" + file + "' (unit " + std::to_string(unit) + ", record " +
+           std::to_string(record) + ")";
+}
+
+std::string_view trim_blanks(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+Failure::Failure(int unit, std::string file, long record, std::string detail)
+    : std::runtime_error(describe(detail, file, unit, record)),
+      unit_(unit),
+      file_(std::move(file)),
+      record_(record),
+      detail_(std::move(detail)) {}
+
+void stop(int exit_code) { throw StopRequest{exit_code}; }
+
+Unit::Unit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular)
+    : number_(number), name_(std::move(name)), fp_(fp), owned_(owned), writable_(writable),
+      regular_(regular) {}
+
+Unit::~Unit() {
+    close_quietly();
+    std::free(buf_);
+}
+
+void Unit::fail(std::string detail) const { throw Failure(number_, name_, record_, std::move(detail)); }
+
+void Unit::fail_errno(const char* what, int err) const {
+    fail(std::string(what) + " (" + std::strerror(err) + ")");
+}
+
+bool Unit::same_file(dev_t dev, ino_t ino) const {
+    if (!fp_ || !owned_) return false;
+    struct stat st;
+    if (fstat(fileno(fp_), &st) != 0) return false;
+    return st.st_dev == dev && st.st_ino == ino;
+}
+
+void Unit::prepare_read() {
+    if (number_ == stdin_unit) {
+        // piped dialogues stay in order: questions are out before we wait
+        std::FILE* out = Runtime::instance().stdout_file();
+        if (out && std::fflush(out) != 0)
+            Runtime::instance().unit(stdout_unit).fail_errno("write error", errno);
+    }
+    if (last_ == Last::write && owned_) std::fseek(fp_, 0, SEEK_CUR);
+    last_ = Last::read;
+    truncate_next_write_ = true;
+}
+
+bool Unit::read_record(std::string& line) {
+    if (at_end_) return false;
+    prepare_read();
+    errno = 0;
+    ssize_t n = getline(&buf_, &cap_, fp_);
+    if (n < 0) {
+        if (std::ferror(fp_)) {
+            int err = errno ? errno : EIO;
+            std::clearerr(fp_);
+            fail_errno("read error", err);
+        }
+        at_end_ = true;
+        return false;
+    }
+    std::size_t len = static_cast<std::size_t>(n);
+    if (len > 0 && buf_[len - 1] == '\n') {
+        --len;
+        if (len > 0 && buf_[len - 1] == '\r') --len;
+    }
+    line.assign(buf_, len);
+    ++record_;
+    return true;
+}
+
+void Unit::prepare_write() {
+    if (!writable_) fail("cannot write to a file opened only for reading");
+    if (owned_) {
+        if (last_ == Last::read) std::fseek(fp_, 0, SEEK_CUR);
+        if (truncate_next_write_ && regular_) {
+            // the first write replaces everything from here on
+            off_t at = ftello(fp_);
+            if (at < 0 || std::fflush(fp_) != 0 || ftruncate(fileno(fp_), at) != 0)
+                fail_errno("write error", errno);
+        }
+    }
+    truncate_next_write_ = false;
+    last_ = Last::write;
+}
+
+void Unit::write_text(std::string_view text, bool advance) {
+    if (last_ != Last::write || truncate_next_write_) prepare_write();
+    if (!pending_) ++record_;
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), fp_) != text.size())
+        fail_errno("write error", errno);
+    if (advance && std::fputc('\n', fp_) == EOF) fail_errno("write error", errno);
+    pending_col_ = advance ? 0 : pending_col_ + static_cast<int>(text.size());
+    pending_ = !advance;
+}
+
+void Unit::flush() {
+    if (fp_ && std::fflush(fp_) != 0) fail_errno("write error", errno);
+}
+
+void Unit::rewind() {
+    if (!fp_) return;
+    if (last_ == Last::write) flush();
+    std::clearerr(fp_);
+    if (std::fseek(fp_, 0, SEEK_SET) != 0 && owned_) fail_errno("rewind failed", errno);
+    at_end_ = false;
+    truncate_next_write_ = true;
+    last_ = Last::none;
+    pending_ = false;
+    pending_col_ = 0;
+    record_ = 0;
+}
+
+void Unit::close(Disposition d) {
+    if (!fp_) return;
+    std::FILE* fp = fp_;
+    fp_ = nullptr;
+    if (!owned_) {
+        if (std::fflush(fp) != 0) fail_errno("write error", errno);
+        return;
+    }
+    int err = 0;
+    if (std::fflush(fp) != 0) err = errno;
+    if (std::fclose(fp) != 0 && err == 0) err = errno;
+    if (d == Disposition::remove) ::unlink(name_.c_str());
+    if (err != 0) fail_errno("write error", err);
+}
+
+void Unit::close_quietly() noexcept {
+    if (!fp_) return;
+    if (owned_)
+        std::fclose(fp_);
+    else
+        std::fflush(fp_);
+    fp_ = nullptr;
+}
+
+Runtime& Runtime::instance() {
+    static Runtime rt;
+    return rt;
+}
+
+Runtime::Runtime() { reset(); }
+
+void Runtime::reset(std::FILE* in, std::FILE* out) {
+    close_all_quietly();
+    units_.clear();
+    out_ = out;
+    units_[stdin_unit] = std::make_unique<Unit>(stdin_unit, "standard input", in, false, false, false);
+    units_[stdout_unit] = std::make_unique<Unit>(stdout_unit, "standard output", out, false, true, false);
+}
+
+const Format& Runtime::format(std::string_view text) {
+    auto it = formats_.find(text);
+    if (it != formats_.end()) return *it->second;
+    auto f = std::make_unique<Format>(text);
+    const Format& ref = *f;
+    formats_.emplace(std::string(text), std::move(f));
+    return ref;
+}
+
+OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
+    std::string name(trim_blanks(raw_name));
+    if (auto it = units_.find(unit); it != units_.end()) {
+        if (unit == stdin_unit || unit == stdout_unit) return {EBUSY};
+        std::unique_ptr<Unit> old = std::move(it->second);
+        units_.erase(it);   // the old connection is closed first
+        old->close(Disposition::keep);
+    }
+    if (name.empty()) return {ENOENT};
+    struct stat st;
+    bool exists = ::stat(name.c_str(), &st) == 0;
+    if (exists) {
+        if (S_ISDIR(st.st_mode)) return {EISDIR};
+        for (const auto& [n, u] : units_)
+            if (u->same_file(st.st_dev, st.st_ino)) return {EBUSY};
+    } else if (access == Access::existing) {
+        return {errno ? errno : ENOENT};
+    }
+    int flags = O_RDWR | O_CLOEXEC;
+    if (access != Access::existing) flags |= O_CREAT;
+    if (access == Access::replace) flags |= O_TRUNC;
+    bool writable = true;
+    int fd = ::open(name.c_str(), flags, 0666);
+    if (fd < 0 && exists && access != Access::replace &&
+        (errno == EACCES || errno == EROFS || errno == ETXTBSY || errno == EPERM)) {
+        fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+        writable = false;
+    }
+    if (fd < 0) return {errno ? errno : EIO};
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        int err = S_ISDIR(st.st_mode) ? EISDIR : errno;
+        ::close(fd);
+        return {err};
+    }
+    std::FILE* fp = fdopen(fd, writable ? "r+" : "r");
+    if (!fp) {
+        int err = errno;
+        ::close(fd);
+        return {err ? err : EIO};
+    }
+    units_[unit] = std::make_unique<Unit>(unit, name, fp, true, writable, S_ISREG(st.st_mode));
+    return {};
+}
+
+void Runtime::close(int unit, Disposition d) {
+    auto it = units_.find(unit);
+    if (it == units_.end()) return;
+    if (unit == stdin_unit || unit == stdout_unit) {
+        it->second->flush();
+        return;
+    }
+    std::unique_ptr<Unit> u = std::move(it->second);
+    units_.erase(it);
+    u->close(d);
+}
+
+void Runtime::rewind(int unit) {
+    auto it = units_.find(unit);
+    if (it != units_.end()) it->second->rewind();
+}
+
+bool Runtime::is_open(int unit) const { return units_.count(unit) != 0; }
+
+Unit& Runtime::unit(int number) {
+    auto it = units_.find(number);
+    if (it == units_.end())
+        throw Failure(number, "unit " + std::to_string(number), 0, "unit is not open");
+    return *it->second;
+}
+
+std::string Runtime::file_name(int unit) const {
+    auto it = units_.find(unit);
+    return it == units_.end() ? std::string() : it->second->name();
+}
+
+void Runtime::close_all() {
+    std::optional<Failure> first;
+    for (auto it = units_.begin(); it != units_.end();) {
+        if (it->first == stdin_unit || it->first == stdout_unit) {
+            ++it;
+            continue;
+        }
+        std::unique_ptr<Unit> u = std::move(it->second);
+        it = units_.erase(it);
+        try {
+            u->close(Disposition::keep);
+        } catch (const Failure& f) {
+            if (!first) first = f;
+        }
+    }
+    try {
+        units_.at(stdout_unit)->flush();
+    } catch (const Failure& f) {
+        if (!first) first = f;
+    }
+    if (first) throw *first;
+}
+
+void Runtime::close_all_quietly() noexcept {
+    for (auto it = units_.begin(); it != units_.end();) {
+        if (it->first == stdin_unit || it->first == stdout_unit) {
+            it->second->flush_quietly();
+            ++it;
+            continue;
+        }
+        it->second->close_quietly();
+        it = units_.erase(it);
+    }
+}
+
+OpenResult open(int unit, std::string_view name, Access access) {
+    return Runtime::instance().open(unit, name, access);
+}
+void close(int unit, Disposition d) { Runtime::instance().close(unit, d); }
+void rewind(int unit) { Runtime::instance().rewind(unit); }
+bool is_open(int unit) { return Runtime::instance().is_open(unit); }
+
+}  // namespace textio

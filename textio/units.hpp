@@ -1,0 +1,155 @@
+// Numbered units over stdio files: open by name, records in and out,
+// rewind, close and the run-ending failure that names the file.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include <sys/types.h>
+
+namespace textio {
+
+class Format;
+
+inline constexpr int stdin_unit = 5;
+inline constexpr int stdout_unit = 6;
+
+enum class Access {
+    existing,          // the file must exist
+    existing_or_new,   // created empty when missing; kept until the first write
+    replace,           // created or emptied at the open
+};
+enum class Disposition { keep, remove };
+
+struct OpenResult {
+    int status = 0;    // 0 when open, else an errno-like code
+    explicit operator bool() const { return status == 0; }
+};
+
+// A run-ending I/O failure: what went wrong and where.
+class Failure : public std::runtime_error {
+public:
+    Failure(int unit, std::string file, long record, std::string detail);
+    int unit() const { return unit_; }
+    const std::string& file() const { return file_; }
+    long record() const { return record_; }
+    const std::string& detail() const { return detail_; }
+
+private:
+    int unit_;
+    std::string file_;
+    long record_;
+    std::string detail_;
+};
+
+// Thrown by stop(); deliberately not a std::exception.
+struct StopRequest {
+    int exit_code = 0;
+};
+
+[[noreturn]] void stop(int exit_code = 0);
+
+// One connection of a unit to a file or to a standard stream.
+class Unit {
+public:
+    Unit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular);
+    ~Unit();
+    Unit(const Unit&) = delete;
+    Unit& operator=(const Unit&) = delete;
+
+    int number() const { return number_; }
+    const std::string& name() const { return name_; }
+    long record() const { return record_; }
+
+    // Next record into line (without its newline and a CR before it).
+    // False at the end of the file; END stays reported until a rewind.
+    bool read_record(std::string& line);
+    // Writes text and, when advance, the record end.
+    void write_text(std::string_view text, bool advance);
+
+    bool pending() const { return pending_; }   // a "$" record waits for more
+    int pending_column() const { return pending_col_; }
+
+    void rewind();
+    void flush();
+    // Flushes and closes; throws Failure when that loses data.
+    void close(Disposition d);
+    // For close_all after a failure: never throws.
+    void close_quietly() noexcept;
+    void flush_quietly() noexcept {
+        if (fp_) std::fflush(fp_);
+    }
+
+    [[noreturn]] void fail(std::string detail) const;
+    [[noreturn]] void fail_errno(const char* what, int err) const;
+
+    bool same_file(dev_t dev, ino_t ino) const;
+
+private:
+    friend class Runtime;
+    void prepare_write();
+    void prepare_read();
+
+    int number_;
+    std::string name_;
+    std::FILE* fp_;
+    bool owned_;        // false for the standard streams
+    bool writable_;
+    bool regular_;
+    bool truncate_next_write_ = true;
+    enum class Last { none, read, write } last_ = Last::none;
+    bool at_end_ = false;
+    bool pending_ = false;
+    int pending_col_ = 0;
+    long record_ = 0;
+    char* buf_ = nullptr;
+    std::size_t cap_ = 0;
+};
+
+// The layer's whole state: the unit table and the parsed formats.
+class Runtime {
+public:
+    static Runtime& instance();
+
+    OpenResult open(int unit, std::string_view name, Access access);
+    void close(int unit, Disposition d = Disposition::keep);
+    void rewind(int unit);
+    bool is_open(int unit) const;
+    // The unit, or a Failure when it is not connected.
+    Unit& unit(int number);
+    std::string file_name(int unit) const;
+
+    // Closes every file unit and flushes the standard output; throws Failure
+    // when data could not be written.
+    void close_all();
+    void close_all_quietly() noexcept;
+
+    // Connects units 5 and 6 afresh (tests point them at files).
+    void reset(std::FILE* in = stdin, std::FILE* out = stdout);
+
+    std::FILE* stdout_file() const { return out_; }
+
+    const Format& format(std::string_view text);
+
+private:
+    Runtime();
+    std::map<int, std::unique_ptr<Unit>> units_;
+    std::FILE* out_ = stdout;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+    };
+    std::unordered_map<std::string, std::unique_ptr<Format>, Hash, std::equal_to<>> formats_;
+};
+
+OpenResult open(int unit, std::string_view name, Access access);
+void close(int unit, Disposition d = Disposition::keep);
+void rewind(int unit);
+bool is_open(int unit);
+
+}  // namespace textio

@@ -1,0 +1,20 @@
+// The commands of the editor, each run from the command loop.
+#pragma once
+
+#include "editor.hpp"
+
+namespace gridedit {
+
+// The command loop after the banner; ends only through quit.
+void main_routine();
+
+// Commands on the network as a whole.
+void ijmax(Editor& e);
+void setblock(Editor& e);
+void input(Editor& e);
+void output(Editor& e);
+void settitle(Editor& e);
+void klue(Editor& e);
+void quit(Editor& e);
+
+}  // namespace gridedit

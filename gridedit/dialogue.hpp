@@ -1,0 +1,38 @@
+// The editor's question-and-answer conventions: question lines, the prompt
+// line, word and number answers, and the success line.
+#pragma once
+
+#include "textio/textio.hpp"
+
+#include <array>
+#include <initializer_list>
+#include <span>
+#include <string_view>
+
+namespace gridedit {
+
+// Each line with "(a)", then the prompt line.
+void ask(std::initializer_list<std::string_view> lines);
+// A two-line question written with "(a,/,a)", then the prompt line.
+void ask2(std::string_view first, std::string_view second);
+void prompt();
+void ok_line();
+
+// One record into the blanked field. The end of the answers ends the run.
+void read_word(std::span<char> field);
+
+// True when the field is word followed by blanks.
+bool is_word(std::span<const char> field, std::string_view word);
+
+// Free-format numbers; false when they cannot be read (the caller asks
+// again). The end of the answers ends the run rather than asking forever.
+template <class... T>
+bool read_numbers(T&... v) {
+    textio::In in(textio::stdin_unit, textio::list_directed);
+    (in(v), ...);
+    textio::Result r = in.done();
+    if (r.status == textio::Status::end) throw textio::failure_from(r);
+    return static_cast<bool>(r);
+}
+
+}  // namespace gridedit

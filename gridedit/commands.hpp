@@ -17,4 +17,17 @@ void settitle(Editor& e);
 void klue(Editor& e);
 void quit(Editor& e);
 
+// Point-by-point changes of the working range.
+void transform(Editor& e);
+void reverse(Editor& e);
+void transpose(Editor& e);
+void scale(Editor& e);
+void translate(Editor& e);
+void rotate(Editor& e);
+
+// Curve work along the grid lines.
+void respline(Editor& e);
+void extend_command(Editor& e);
+void dextend_command(Editor& e);
+
 }  // namespace gridedit

@@ -19,6 +19,7 @@ inline constexpr int name_len = 80;
 inline constexpr int word_len = 10;
 
 using Plane = std::array<float, static_cast<std::size_t>(idim) * jdim>;
+using WorkArrays = std::array<std::array<float, work_len>, nwork>;
 
 struct Network {
     Plane x{}, y{}, z{};
@@ -46,7 +47,7 @@ struct Editor {
     std::int32_t i1 = 0, i2 = 0, j1 = 0, j2 = 0;
     // working range of the current command
     int ib1 = 0, ib2 = 0, jb1 = 0, jb2 = 0, nsub = 0, msub = 0;
-    std::array<std::array<float, work_len>, nwork> work{};
+    WorkArrays work{};
     Answers ans;
 
     void set_working_range();

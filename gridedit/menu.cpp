@@ -32,8 +32,10 @@ struct Task {
 
 // In the order the answer is compared with them.
 constexpr Task tasks[] = {
-    {"ijmax", ijmax},       {"setblock", setblock}, {"input", input}, {"settitle", settitle},
-    {"klue", klue},         {"output", output},     {"quit", quit},
+    {"ijmax", ijmax},         {"setblock", setblock},   {"input", input},         {"transform", transform},
+    {"reverse", reverse},     {"transpose", transpose}, {"respline", respline},   {"scale", scale},
+    {"translate", translate}, {"rotate", rotate},       {"extend", extend_command}, {"dextend", dextend_command},
+    {"settitle", settitle},   {"klue", klue},           {"output", output},       {"quit", quit},
 };
 
 void banner() {

@@ -30,4 +30,11 @@ void respline(Editor& e);
 void extend_command(Editor& e);
 void dextend_command(Editor& e);
 
+// Cuts of bulbs and hulls.
+void truncate_command(Editor& e);
+void splitbulb_command(Editor& e);
+void transom_command(Editor& e);
+void tranatx_command(Editor& e);
+void tranxlin_command(Editor& e);
+
 }  // namespace gridedit

@@ -32,10 +32,27 @@ struct Task {
 
 // In the order the answer is compared with them.
 constexpr Task tasks[] = {
-    {"ijmax", ijmax},         {"setblock", setblock},   {"input", input},         {"transform", transform},
-    {"reverse", reverse},     {"transpose", transpose}, {"respline", respline},   {"scale", scale},
-    {"translate", translate}, {"rotate", rotate},       {"extend", extend_command}, {"dextend", dextend_command},
-    {"settitle", settitle},   {"klue", klue},           {"output", output},       {"quit", quit},
+    {"ijmax", ijmax},
+    {"setblock", setblock},
+    {"input", input},
+    {"transform", transform},
+    {"reverse", reverse},
+    {"transpose", transpose},
+    {"respline", respline},
+    {"truncate", truncate_command},
+    {"splitbulb", splitbulb_command},
+    {"transom", transom_command},
+    {"scale", scale},
+    {"translate", translate},
+    {"rotate", rotate},
+    {"extend", extend_command},
+    {"dextend", dextend_command},
+    {"tranatx", tranatx_command},
+    {"tranxlin", tranxlin_command},
+    {"settitle", settitle},
+    {"klue", klue},
+    {"output", output},
+    {"quit", quit},
 };
 
 void banner() {

@@ -328,7 +328,13 @@ Parse read_list_real(std::string_view t, float& v) {
     }
     if (special_value(body, neg, v)) return Parse::ok;
     RealText r;
-    if (!scan_real(t, r) || !r.mantissa_digits) return Parse::bad;
+    if (!scan_real(t, r)) return Parse::bad;
+    if (!r.mantissa_digits) {
+        // gfortran converts a point without digits (".", "-.", ".e5"), gets
+        // zero and reports the failure: the item is zero, not left alone
+        if (r.has_point) v = 0.0f;
+        return Parse::bad;
+    }
     v = convert(r, 0);
     return Parse::ok;
 }

@@ -25,7 +25,8 @@ enum class Parse { ok, bad, overflow };
 Parse read_int_field(std::string_view field, std::int32_t& v);
 Parse read_real_field(std::string_view field, int d, float& v);
 
-// One free-format token (no separators inside).
+// One free-format token (no separators inside). A point without digits
+// (".", "-.") is bad but still sets v to zero, as gfortran stores it.
 Parse read_list_int(std::string_view token, std::int32_t& v);
 Parse read_list_real(std::string_view token, float& v);
 

@@ -392,10 +392,7 @@ void In::get_real(float& v) {
         case Repeat::none: break;
         }
     }
-    float t = 0.0f;
-    if (numbers::read_list_real(token, t) == numbers::Parse::ok)
-        v = t;
-    else
+    if (numbers::read_list_real(token, v) != numbers::Parse::ok)
         set_error("bad real number in item " + std::to_string(item_) + " of list input");
 }
 

@@ -1,0 +1,151 @@
+#pragma once
+// Expected gridedit transcripts and network files, built line by line.
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace gridedit_test {
+
+inline std::string line(std::string_view s) { return std::string(s) + "\n"; }
+
+inline std::string i5(int v)
+{
+    char b[16];
+    std::snprintf(b, sizeof b, "%5d", v);
+    return b;
+}
+
+// A question (one or two lines) and the prompt line after it.
+inline std::string ask(std::string_view question) { return line(question) + line(" ? "); }
+
+inline const std::string kIjmaxQ = " enter new imax and jmax (999 to backup)";
+inline const std::string kIjmaxErr = " error ... inew,jnew > idim,jdim =   481  481";
+inline const std::string kSetblock = " set subblock indices";
+inline const std::string kIQ = " enter new i1,i2\n (0,0 to deactivate block or 999 to backup)";
+inline const std::string kJQ = " enter new j1,j2\n (0,0 to deactivate block or 999 to backup)";
+inline const std::string kI2Err = " error ... i2new > idim =   481";
+inline const std::string kJ2Err = " error ... j2new > jdim =   481";
+inline const std::string kNameQ = " enter name of network file (or backup)";
+inline const std::string kTitleQ = " enter new title for network file (or backup)";
+inline const std::string kKlueQ = " enter network klue value (999 to backup)";
+inline const std::string kQuitQ = " are you sure ??? (y/n)";
+inline const std::string kSubQ = " subblock is active ... output ? (y/n)";
+inline const std::string kReadErr = " error reading file";
+inline const std::string kWriteErr = " error writing file";
+inline const std::string kOk = " ***********************************  OK";
+
+inline const std::string kNulTitle(60, '\0');
+
+// A title as the editor holds it: blank-padded to 60 characters.
+inline std::string title60(std::string_view t)
+{
+    std::string s(t.substr(0, 60));
+    s.resize(60, ' ');
+    return s;
+}
+
+inline std::string banner()
+{
+    return line("") + line(" GRIDEDIT Network Geometry Manipulation Software") + line("") +
+           line(" *******************") + line(" ***   network   ***") + line(" *******************");
+}
+
+struct Net {
+    std::string title = kNulTitle;
+    int imax = 0, jmax = 0, klue = 0;
+    bool block = false;
+    int i1 = 0, i2 = 0, j1 = 0, j2 = 0;
+
+    void set_block(int a, int b, int c, int d)
+    {
+        block = true;
+        i1 = a, i2 = b, j1 = c, j2 = d;
+    }
+};
+
+inline std::string display(const Net& n)
+{
+    std::string s = line(" network title is " + n.title);
+    s += line(" network imax x jmax is " + i5(n.imax) + " x " + i5(n.jmax));
+    if (n.klue != 0) s += line(" network klue is " + i5(n.klue));
+    if (n.block) {
+        s += line("    sublock is set to i1,i2 = " + i5(n.i1) + i5(n.i2));
+        s += line("                      j1,j2 = " + i5(n.j1) + i5(n.j2));
+    }
+    return s;
+}
+
+inline std::string menu()
+{
+    return line(" enter task") +
+           line("    input     transform reverse   transpose respline  ") +
+           line("    scale     translate output    quit      ijmax     ") +
+           line("    truncate  splitbulb setblock  settitle  transom   ") +
+           line("    rotate    extend    tranatx   dextend   klue      ") +
+           line("    tranxlin  ") + line(" ? ");
+}
+
+inline std::string readnet_size_error(int ni, int nj, int bi, int bj)
+{
+    return line(" error in readnet:") +
+           line(" network inew,jnew=" + i5(ni) + i5(nj) + " .gt. subblock i2-i1+1 , j2-j1+1 = " + i5(bi) + i5(bj));
+}
+
+// The answers typed and the transcript they must produce, side by side.
+class Dialogue {
+public:
+    Net net;  // what the next state display must show
+
+    Dialogue() : want_(banner() + display(net) + menu()) {}
+
+    // Types one answer line; `reply` is what the program writes before its next read.
+    Dialogue& say(std::string_view answer, std::string_view reply = "")
+    {
+        in_ += answer;
+        in_ += '\n';
+        want_ += reply;
+        return *this;
+    }
+    // Back at the task question: display and menu.
+    Dialogue& again()
+    {
+        want_ += display(net) + menu();
+        return *this;
+    }
+    // The command ran: the success line, then the task question.
+    Dialogue& ok()
+    {
+        want_ += line(kOk);
+        return again();
+    }
+    Dialogue& quit() { return say("quit", ask(kQuitQ)).say("Y"); }
+
+    const std::string& answers() const { return in_; }
+    const std::string& transcript() const { return want_; }
+
+private:
+    std::string in_;
+    std::string want_;
+};
+
+// One point record in "(1p3e16.8)": the three fields given as their digits.
+inline std::string point(std::string_view x, std::string_view y, std::string_view z)
+{
+    std::string s;
+    for (std::string_view f : {x, y, z}) s += std::string(16 - f.size(), ' ') + std::string(f);
+    return s + "\n";
+}
+
+// "(1p e16.8)" digits of a small whole number (|v| < 100).
+inline std::string whole(int v)
+{
+    std::string sign = v < 0 ? "-" : "";
+    int a = v < 0 ? -v : v;
+    if (a < 10) return sign + std::to_string(a) + ".00000000E+00";
+    return sign + std::to_string(a / 10) + "." + std::to_string(a % 10) + "0000000E+01";
+}
+
+inline std::string point(int x, int y, int z) { return point(whole(x), whole(y), whole(z)); }
+
+}  // namespace gridedit_test

@@ -1,0 +1,136 @@
+// The end of a run: one diagnostic line and status 1 for an I/O failure,
+// status 0 for a stop, and nothing written lost silently.
+#include "support.hpp"
+
+#include <functional>
+
+namespace {
+
+using namespace textio_test;
+using textio::Access;
+
+class Run : public Streams {
+protected:
+    std::string path(std::string_view name) const { return (dir_ / name).string(); }
+    // Runs body as a program; its status and what it wrote on stderr.
+    std::pair<int, std::string> run(const char* program, const std::function<void()>& body) {
+        StderrCapture err;
+        int code = textio::run_program(program, body);
+        return {code, err.text()};
+    }
+    TempDir dir_;
+};
+
+TEST_F(Run, FailureNamesProgramFileUnitAndRecord) {
+    write_file(dir_ / "r00a00.fm", "1 2\nabc\n");
+    write_file(dir_ / "cases.txt", "    1\n");
+    const struct {
+        const char* program;
+        std::string input;   // standard input
+        std::function<void()> body;
+        std::string want;
+    } rows[] = {
+        {"hydrosum", "",
+         [&] {
+             float a, b, c;
+             ASSERT_TRUE(textio::open(1, path("r00a00.fm"), Access::existing));
+             textio::read_list_required(1, a, b);
+             textio::read_list_required(1, c);
+         },
+         "hydrosum: bad real number in item 1 of list input, file '" + path("r00a00.fm") +
+             "' (unit 1, record 2)\n"},
+        {"runplan", "",
+         [&] {
+             std::int32_t k;
+             ASSERT_TRUE(textio::open(3, path("cases.txt"), Access::existing_or_new));
+             textio::read_required(3, "(i5)", k);
+             textio::read_required(3, "(i5)", k);
+         },
+         "runplan: end of file, file '" + path("cases.txt") + "' (unit 3, record 2)\n"},
+        {"gridedit", "",
+         [] {
+             float x;
+             textio::write(6, "(a)", " enter task");
+             textio::read_list_required(5, x);
+         },
+         "gridedit: end of file, file 'standard input' (unit 5, record 1)\n"},
+        {"gridedit", "  12a\n",
+         [] {
+             std::int32_t i;
+             textio::read_required(5, "(i5)", i);
+         },
+         "gridedit: bad value during integer read, file 'standard input' (unit 5, record 1)\n"},
+        {"appgrid", "label\n",
+         [] {
+             textio::skip_record_required(5);
+             textio::skip_record_required(5);
+         },
+         "appgrid: end of file, file 'standard input' (unit 5, record 2)\n"},
+    };
+    for (const auto& r : rows) {
+        use_input(r.input);
+        auto [code, err] = run(r.program, r.body);
+        EXPECT_EQ(code, textio::exit_failure) << r.want;
+        EXPECT_EQ(err, r.want);
+        EXPECT_FALSE(textio::is_open(1));
+        EXPECT_FALSE(textio::is_open(3));
+    }
+    // what was written before the failure is out
+    EXPECT_EQ(output(), " enter task\n");
+}
+
+TEST_F(Run, InternalRecordFailureNamesItsOrigin) {
+    auto [code, err] = run("surfmesh", [] {
+        std::int32_t v;
+        textio::In("     12a", textio::fmt("(i8)"), "hull.igs line 7")(v).required();
+    });
+    EXPECT_EQ(code, textio::exit_failure);
+    EXPECT_EQ(err.rfind("surfmesh: bad value during integer read, file 'hull.igs line 7'", 0), 0u) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1);
+}
+
+TEST_F(Run, StopClosesAndKeepsFiles) {
+    auto [code, err] = run("surfmesh", [&] {
+        ASSERT_TRUE(textio::open(11, path("fort.11"), Access::replace));
+        textio::write(11, "(a)", "kept");
+        textio::write(11, "(a,$)", "pending");
+        textio::write(6, "(a,$)", " final prompt no newline: ");
+        textio::stop();
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(err, "");
+    EXPECT_FALSE(textio::is_open(11));
+    EXPECT_EQ(read_file(dir_ / "fort.11"), "kept\npending");
+    EXPECT_EQ(output(), " final prompt no newline: ");
+
+    // a body that just returns ends the same way
+    std::tie(code, err) = run("gridedit", [&] {
+        ASSERT_TRUE(textio::open(2, path("out.net"), Access::existing_or_new));
+        textio::write(2, "(2i5)", std::int32_t{1}, std::int32_t{1});
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(err, "");
+    EXPECT_FALSE(textio::is_open(2));
+    EXPECT_EQ(read_file(dir_ / "out.net"), "    1    1\n");
+}
+
+TEST_F(Run, WriteToAFullDeviceFails) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+    auto [code, err] = run("gridedit", [] {
+        ASSERT_TRUE(textio::open(2, "/dev/full", Access::existing_or_new));
+        textio::write(2, "(1p3e16.8)", 1.0f, 2.0f, 3.0f);
+    });
+    EXPECT_EQ(code, textio::exit_failure);
+    EXPECT_EQ(err, "gridedit: write error (No space left on device), file '/dev/full' (unit 2, record 1)\n");
+
+    std::FILE* full = std::fopen("/dev/full", "w");
+    ASSERT_TRUE(full);
+    textio::Runtime::instance().reset(in_, full);
+    std::tie(code, err) = run("gridedit", [] { textio::write_list(6, "lost?"); });
+    textio::Runtime::instance().reset(in_, out_);
+    std::fclose(full);
+    EXPECT_EQ(code, textio::exit_failure);
+    EXPECT_EQ(err, "gridedit: write error (No space left on device), file 'standard output' (unit 6, record 1)\n");
+}
+
+}  // namespace

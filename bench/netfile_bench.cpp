@@ -1,0 +1,236 @@
+// Network files through writnet/readnet against a bare stdio loop that
+// writes and reads the same bytes (snprintf "%16.8E", fgets + strtof).
+// Prints the layer / plain ratios after the runs.
+
+#include "lib/netfile.hpp"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <stdlib.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kDim = 481;   // gridedit's arrays
+constexpr std::size_t kPoints = std::size_t(kDim) * kDim;
+
+struct Network {
+    std::vector<float> x, y, z;
+    std::array<char, 60> title;
+};
+
+Network make_network() {
+    Network n{std::vector<float>(kPoints), std::vector<float>(kPoints), std::vector<float>(kPoints), {}};
+    n.title.fill(' ');
+    const char name[] = "benchmark hull";
+    std::memcpy(n.title.data(), name, sizeof name - 1);
+    // hull-like magnitudes with full-length mantissas
+    std::mt19937 gen(481);
+    std::uniform_real_distribution<float> u(-1.0f, 1.0f);
+    for (std::size_t k = 0; k < kPoints; ++k) {
+        n.x[k] = 12.0f * u(gen);
+        n.y[k] = 2.5f * u(gen);
+        n.z[k] = 0.01f * u(gen);
+    }
+    return n;
+}
+
+const Network& network() {
+    static const Network n = make_network();
+    return n;
+}
+
+struct TempDir {
+    fs::path path;
+    TempDir() {
+        std::string p = (fs::temp_directory_path() / "netfile-bench-XXXXXX").string();
+        if (!::mkdtemp(p.data())) {
+            std::perror("mkdtemp");
+            std::exit(1);
+        }
+        path = p;
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+const TempDir& temp() {
+    static const TempDir d;
+    return d;
+}
+
+std::string file(const char* name) { return (temp().path / name).string(); }
+
+// kept out of line so that profiles name them
+[[gnu::noinline]] void layer_write(const std::string& name) {
+    const Network& n = network();
+    int ierr = 0;
+    geom::writnet(2, name, std::string_view(n.title.data(), n.title.size()), ierr, 0, n.x, n.y, n.z, kDim, kDim,
+                  kDim, kDim, 0, 0, 0, 0, 0);
+    if (ierr != 0) std::abort();
+}
+
+[[gnu::noinline]] void layer_read(const std::string& name, Network& into) {
+    int ierr = 0, imax = 0, jmax = 0, klue = 0;
+    geom::readnet(1, name, into.title, ierr, 0, into.x, into.y, into.z, kDim, kDim, imax, jmax, 0, 0, 0, 0, klue);
+    if (ierr != 0 || imax != kDim || jmax != kDim) std::abort();
+}
+
+// The same records as writnet: header, then one point per line.
+[[gnu::noinline]] void plain_write(const std::string& name) {
+    const Network& n = network();
+    std::FILE* f = std::fopen(name.c_str(), "w");
+    if (!f) std::abort();
+    char line[64];
+    std::snprintf(line, sizeof line, "%5d%5d%10s%s\n", kDim, kDim, "", "benchmark hull");
+    std::fputs(line, f);
+    for (std::size_t k = 0; k < kPoints; ++k) {
+        int len = std::snprintf(line, sizeof line, "%16.8E", static_cast<double>(n.x[k]));
+        len += std::snprintf(line + len, sizeof line - std::size_t(len), "%16.8E", static_cast<double>(n.y[k]));
+        len += std::snprintf(line + len, sizeof line - std::size_t(len), "%16.8E\n", static_cast<double>(n.z[k]));
+        std::fputs(line, f);
+    }
+    if (std::fclose(f) != 0) std::abort();
+}
+
+[[gnu::noinline]] void plain_read(const std::string& name, Network& into) {
+    std::FILE* f = std::fopen(name.c_str(), "r");
+    if (!f) std::abort();
+    char line[256];
+    if (!std::fgets(line, sizeof line, f)) std::abort();
+    for (std::size_t k = 0; k < kPoints; ++k) {
+        if (!std::fgets(line, sizeof line, f)) std::abort();
+        char* p = line;
+        char* end;
+        into.x[k] = std::strtof(p, &end);
+        into.y[k] = std::strtof(p = end, &end);
+        into.z[k] = std::strtof(p = end, &end);
+        if (end == p) std::abort();
+    }
+    std::fclose(f);
+}
+
+constexpr std::int64_t kFileBytes = 35 + std::int64_t(kPoints) * 49;
+
+void BM_LayerWrite(benchmark::State& state) {
+    const std::string name = file("layer.net");
+    for (auto _ : state) layer_write(name);
+    state.SetBytesProcessed(state.iterations() * kFileBytes);
+}
+
+void BM_PlainWrite(benchmark::State& state) {
+    const std::string name = file("plain.net");
+    for (auto _ : state) plain_write(name);
+    state.SetBytesProcessed(state.iterations() * kFileBytes);
+}
+
+void BM_LayerRead(benchmark::State& state) {
+    const std::string name = file("layer-read.net");
+    layer_write(name);
+    Network into = network();
+    for (auto _ : state) {
+        layer_read(name, into);
+        benchmark::DoNotOptimize(into.x.data());
+    }
+    state.SetBytesProcessed(state.iterations() * kFileBytes);
+}
+
+void BM_PlainRead(benchmark::State& state) {
+    const std::string name = file("plain-read.net");
+    plain_write(name);
+    Network into = network();
+    for (auto _ : state) {
+        plain_read(name, into);
+        benchmark::DoNotOptimize(into.x.data());
+    }
+    state.SetBytesProcessed(state.iterations() * kFileBytes);
+}
+
+BENCHMARK(BM_LayerWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LayerRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Keeps the fastest seconds per iteration of every benchmark for the ratios,
+// or the median when only aggregates are reported.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs) {
+            if (r.error_occurred) continue;
+            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
+            if (r.run_type != Run::RT_Iteration && !median) continue;
+            const double s = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+            auto [it, fresh] = best_.try_emplace(r.run_name.function_name, s);
+            if (median || s < it->second) it->second = s;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void print_ratios() const {
+        auto get = [&](const char* name) {
+            auto it = best_.find(name);
+            return it == best_.end() ? 0.0 : it->second;
+        };
+        const double lw = get("BM_LayerWrite"), pw = get("BM_PlainWrite");
+        const double lr = get("BM_LayerRead"), pr = get("BM_PlainRead");
+        std::printf("\n481 x 481 network (%lld bytes), layer / plain stdio:\n", static_cast<long long>(kFileBytes));
+        auto line = [](const char* what, double layer, double plain) {
+            if (layer > 0 && plain > 0)
+                std::printf("  %-12s %8.1f ms / %8.1f ms = %.2fx%s\n", what, layer * 1e3, plain * 1e3,
+                            layer / plain, layer / plain <= 1.5 ? "" : "  (goal 1.5x)");
+        };
+        line("write", lw, pw);
+        line("read", lr, pr);
+        line("write+read", lw + lr, pw + pr);
+    }
+
+private:
+    std::map<std::string, double> best_;
+};
+
+// Both writers must produce the same bytes, else the comparison is unfair.
+bool same_bytes() {
+    const std::string a = file("check-layer.net"), b = file("check-plain.net");
+    layer_write(a);
+    plain_write(b);
+    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+    std::string sa((std::istreambuf_iterator<char>(fa)), {}), sb((std::istreambuf_iterator<char>(fb)), {});
+    if (sa != sb || sa.size() != static_cast<std::size_t>(kFileBytes)) {
+        std::fprintf(stderr, "layer and plain files differ (%zu and %zu bytes)\n", sa.size(), sb.size());
+        return false;
+    }
+    Network back = network();
+    layer_read(a, back);
+    const Network& n = network();
+    return back.x == n.x && back.y == n.y && back.z == n.z;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (!same_bytes()) return 1;
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    reporter.print_ratios();
+    benchmark::Shutdown();
+    return 0;
+}

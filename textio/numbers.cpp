@@ -1,6 +1,8 @@
 #include "numbers.hpp"
 
 #include <cerrno>
+#include <charconv>
+#include <system_error>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -41,14 +43,16 @@ bool put_special(std::string& out, float x, int w) {
 // exact binary value, ties to even.
 int significant(double ax, int n, char* digits) {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", n - 1, ax);
+    auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, n - 1);
     // buf: d[.ddd]e[+-]xx
     int k = 0;
     const char* p = buf;
-    for (; *p && *p != 'e'; ++p)
+    for (; p < res.ptr && *p != 'e'; ++p)
         if (*p != '.') digits[k++] = *p;
     digits[k] = '\0';
-    return std::atoi(p + 1) + 1;
+    int e = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), res.ptr, e);
+    return e + 1;
 }
 
 // The digits of i as text, for the exponent and integer fields.
@@ -194,13 +198,16 @@ struct RealText {
     bool neg = false;
     bool has_point = false;
     bool mantissa_digits = false;
-    std::string mant;     // digits and point, no sign
+    std::string_view mant;        // digits and point, no sign
+    std::string_view number;      // mantissa and exponent as written, no sign
+    bool plain_exponent = true;   // none, or E with optional sign: the text reads as it stands
     long long exp = 0;
 };
 
 bool scan_real(std::string_view s, RealText& r) {
     std::size_t i = 0;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) r.neg = s[i++] == '-';
+    const std::size_t m0 = i;
     for (; i < s.size() && (is_digit(s[i]) || s[i] == '.'); ++i) {
         if (s[i] == '.') {
             if (r.has_point) return false;
@@ -208,11 +215,13 @@ bool scan_real(std::string_view s, RealText& r) {
         } else {
             r.mantissa_digits = true;
         }
-        r.mant += s[i];
     }
+    r.mant = s.substr(m0, i - m0);
+    r.number = s.substr(m0);
     if (i == s.size()) return true;
     char c = lower(s[i]);
     if (c == 'e' || c == 'd' || c == 'q') {
+        r.plain_exponent = c == 'e';
         ++i;
         if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         } else if (i == s.size() || !is_digit(s[i])) {
@@ -220,6 +229,8 @@ bool scan_real(std::string_view s, RealText& r) {
         }
     } else if (c != '+' && c != '-') {
         return false;
+    } else {
+        r.plain_exponent = false;   // "1.0-3": a sign alone starts the exponent
     }
     bool eneg = false;
     if (s[i] == '+' || s[i] == '-') eneg = s[i++] == '-';
@@ -233,19 +244,41 @@ bool scan_real(std::string_view s, RealText& r) {
     return true;
 }
 
+// strtof's result for text of a valid real (nul-terminated in a copy).
+float strtof_of(std::string_view t) {
+    char stack[128];
+    std::string heap;
+    const char* p;
+    if (t.size() < sizeof stack) {
+        std::memcpy(stack, t.data(), t.size());
+        stack[t.size()] = '\0';
+        p = stack;
+    } else {
+        heap.assign(t);
+        p = heap.c_str();
+    }
+    return std::strtof(p, nullptr);
+}
+
 float convert(const RealText& r, long long shift) {
     // Correctly rounded straight to single precision (no double rounding).
+    float v = 0.0f;
+    if (r.plain_exponent && shift == 0) {
+        // the common case: the text as written, without a rebuilt copy
+        auto res = std::from_chars(r.number.data(), r.number.data() + r.number.size(), v);
+        if (res.ec == std::errc() && res.ptr == r.number.data() + r.number.size()) return r.neg ? -v : v;
+        // overflow and subnormal results: strtof gives Infinity or the subnormal
+        v = strtof_of(r.number);
+        return r.neg ? -v : v;
+    }
     std::string t;
-    t.reserve(r.mant.size() + 24);
     if (r.mant.empty() || r.mant == ".")
         t.push_back('0');
     else
         t.append(r.mant);
-    long long e = r.exp + shift;
     t.push_back('e');
-    t += std::to_string(e);
-    errno = 0;
-    float v = std::strtof(t.c_str(), nullptr);
+    t.append(std::to_string(r.exp + shift));
+    v = strtof_of(t);
     return r.neg ? -v : v;
 }
 

@@ -233,7 +233,7 @@ std::string_view In::field(int w) {
     std::size_t from = std::min(col_, line_.size());
     std::size_t n = std::min(static_cast<std::size_t>(w), line_.size() - from);
     col_ += static_cast<std::size_t>(w);
-    return std::string_view(line_).substr(from, n);
+    return line_.substr(from, n);
 }
 
 // Free format: the next value token, or false for a null value, a slash, the
@@ -268,7 +268,7 @@ bool In::next_token(std::string_view& token) {
         if (c == ' ' || c == '\t' || c == ',' || c == '/') break;
         ++col_;
     }
-    token = std::string_view(line_).substr(b, col_ - b);
+    token = line_.substr(b, col_ - b);
     at_list_start_ = false;
     // the separator after a value: blanks, and at most one comma
     comma_seen_ = false;

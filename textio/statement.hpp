@@ -161,7 +161,7 @@ private:
     bool internal_used_ = false;
     const Format* f_ = nullptr;
     bool list_ = false;
-    std::string line_;
+    std::string_view line_;   // the current record
     std::size_t col_ = 0;
     bool started_ = false;
     bool finished_ = false;

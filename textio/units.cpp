@@ -71,7 +71,7 @@ void Unit::prepare_read() {
     truncate_next_write_ = true;
 }
 
-bool Unit::read_record(std::string& line) {
+bool Unit::read_record(std::string_view& line) {
     if (at_end_) return false;
     prepare_read();
     errno = 0;
@@ -90,7 +90,7 @@ bool Unit::read_record(std::string& line) {
         --len;
         if (len > 0 && buf_[len - 1] == '\r') --len;
     }
-    line.assign(buf_, len);
+    line = std::string_view(buf_, len);
     ++record_;
     return true;
 }

@@ -66,9 +66,10 @@ public:
     const std::string& name() const { return name_; }
     long record() const { return record_; }
 
-    // Next record into line (without its newline and a CR before it).
-    // False at the end of the file; END stays reported until a rewind.
-    bool read_record(std::string& line);
+    // Next record (without its newline and a CR before it), valid until the
+    // next read on this unit. False at the end of the file; END stays
+    // reported until a rewind.
+    bool read_record(std::string_view& line);
     // Writes text and, when advance, the record end.
     void write_text(std::string_view text, bool advance);
 

@@ -1,14 +1,17 @@
 #!/bin/sh
-# Runs each program of the suite on its example inputs; outputs under BUILD/demo.
+# Runs the suite's programs on their example inputs; outputs under BUILD/demo.
 set -e
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$(cd "$build/bin" && pwd)
 demo=$(mkdir -p "$build/demo" && cd "$build/demo" && pwd)
 
-# gridedit: read a keel network, retitle it, write it whole and a subblock of it
+# gridedit: a keel resplined, deepened and written whole and in part; a bulb
+# truncated and split; a hull cut at a transom x and given an overhung transom
 rm -rf "$demo/gridedit"; mkdir -p "$demo/gridedit"
-cp "$here/gridedit/keel.net" "$demo/gridedit/"
-(cd "$demo/gridedit" && "$bin/gridedit" < "$here/gridedit/answers.txt" > transcript.txt)
-echo "gridedit demo: transcript and networks in $demo/gridedit"
+for job in keel bulb hull; do
+  cp "$here/gridedit/$job.net" "$demo/gridedit/"
+  (cd "$demo/gridedit" && "$bin/gridedit" < "$here/gridedit/$job.answers" > "$job.transcript")
+done
+echo "gridedit demo: transcripts and networks in $demo/gridedit"
 ls "$demo/gridedit" | sed 's/^/  /'

@@ -65,7 +65,7 @@ bool run(Kind kind, geom::Grid x, geom::Grid y, geom::Grid z, int idim, int jdim
     const int lines = s.i_edge ? jmax : imax;
     if (len < min_line) return false;
     const int cap = s.i_edge ? idim : jdim;
-    if (len + npts > cap) {
+    if (npts > cap - len) {   // not len + npts: a huge count would overflow
         textio::write(stdout_unit, "(a,i5)", s.i_edge ? " error ... inew > idim = " : " error ... jnew > jdim = ",
                       cap);
         return true;

@@ -217,7 +217,7 @@ void respline(Editor& e) {
             }
             if (ipnts < 2) continue;
             const int others = along_i ? e.net.imax - e.nsub : e.net.jmax - e.msub;
-            if (others + ipnts > (along_i ? idim : jdim)) {
+            if (ipnts > (along_i ? idim : jdim) - others) {   // not others + ipnts: it could overflow
                 textio::write(stdout_unit, "(a,i5)", " cannot use ipnts > ", (along_i ? idim : jdim) - others);
                 continue;
             }

@@ -1,9 +1,14 @@
 #pragma once
 // Expected gridedit transcripts and network files, built line by line.
 
+#include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace gridedit_test {
 
@@ -147,5 +152,88 @@ inline std::string whole(int v)
 }
 
 inline std::string point(int x, int y, int z) { return point(whole(x), whole(y), whole(z)); }
+
+// ---- networks on file and the commands that move them in and out ----
+
+// One "(1p e16.8)" field of a float, "%E" giving the same digits.
+inline std::string e16(float v)
+{
+    char b[32];
+    std::snprintf(b, sizeof b, "%16.8E", static_cast<double>(v));
+    return b;
+}
+
+inline std::string pointf(float x, float y, float z) { return e16(x) + e16(y) + e16(z) + "\n"; }
+
+// A network file as writnet writes it (klue 0): header, then one record per
+// point, j outer. record(i, j) gives the point's record.
+template <class F>
+std::string net_file(int imax, int jmax, std::string_view title, F record)
+{
+    std::string s = i5(imax) + i5(jmax) + std::string(10, ' ') + std::string(title) + "\n";
+    for (int j = 1; j <= jmax; ++j)
+        for (int i = 1; i <= imax; ++i) s += record(i, j);
+    return s;
+}
+
+// The points of a network file read back, for comparisons with a tolerance.
+struct Points {
+    int imax = 0, jmax = 0;
+    std::vector<std::array<float, 3>> p;
+    const std::array<float, 3>& at(int i, int j) const
+    {
+        return p[static_cast<std::size_t>((i - 1) + (j - 1) * imax)];
+    }
+};
+
+inline std::optional<Points> parse_net(const std::optional<std::string>& text)
+{
+    if (!text) return std::nullopt;
+    std::istringstream in(*text);
+    std::string head;
+    if (!std::getline(in, head) || head.size() < 10) return std::nullopt;
+    Points n;
+    n.imax = std::atoi(head.substr(0, 5).c_str());
+    n.jmax = std::atoi(head.substr(5, 5).c_str());
+    std::string rec;
+    while (std::getline(in, rec)) {
+        if (rec.size() != 48) return std::nullopt;
+        std::array<float, 3> v;
+        for (int c = 0; c < 3; ++c) v[c] = std::strtof(rec.substr(16 * c, 16).c_str(), nullptr);
+        n.p.push_back(v);
+    }
+    if (n.p.size() != static_cast<std::size_t>(n.imax) * n.jmax) return std::nullopt;
+    return n;
+}
+
+// input of a network file with klue 0, and the display after it.
+inline void load(Dialogue& d, std::string_view file, std::string_view title, int imax, int jmax)
+{
+    d.say("input", ask(kNameQ)).say(file);
+    d.net.title = title60(title);
+    d.net.imax = imax;
+    d.net.jmax = jmax;
+    d.net.klue = 0;
+    d.ok();
+}
+
+// output of the whole network (no subblock active).
+inline void save(Dialogue& d, std::string_view file) { d.say("output", ask(kNameQ)).say(file).ok(); }
+
+inline void set_block(Dialogue& d, int i1, int i2, int j1, int j2)
+{
+    d.say("setblock", line(kSetblock) + ask(kIQ))
+        .say(std::to_string(i1) + " " + std::to_string(i2), ask(kJQ))
+        .say(std::to_string(j1) + " " + std::to_string(j2));
+    d.net.set_block(i1, i2, j1, j2);
+    d.ok();
+}
+
+inline void clear_block(Dialogue& d)
+{
+    d.say("setblock", line(kSetblock) + ask(kIQ)).say("0 0", ask(kJQ)).say("0 0");
+    d.net.block = false;
+    d.ok();
+}
 
 }  // namespace gridedit_test

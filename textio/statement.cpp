@@ -303,6 +303,38 @@ Repeat split_repeat(std::string_view token, long& r, std::string_view& value) {
 
 }  // namespace
 
+std::string In::bad_item(bool integer) const {
+    const std::string n = std::to_string(item_);
+    return integer ? "bad integer for item " + n + " in list input" : "bad real number in item " + n + " of list input";
+}
+
+// The value token of the next free-format item, through "r*c" repeats;
+// false for a null value, a slash, the end of the file or an error (set).
+bool In::next_value(std::string_view& token, bool integer) {
+    if (repeat_left_ > 0) {
+        --repeat_left_;
+        token = repeat_token_;
+        return !repeat_null_;
+    }
+    if (!next_token(token)) return false;
+    long r = 0;
+    std::string_view value;
+    switch (split_repeat(token, r, value)) {
+    case Repeat::bad: set_error(bad_item(integer)); return false;
+    case Repeat::zero:
+        set_error("zero repeat count in item " + std::to_string(item_) + " of list input");
+        return false;
+    case Repeat::ok:
+        repeat_left_ = r - 1;
+        repeat_null_ = value.empty();
+        repeat_token_ = value;   // a copy: the record may change before the repeats are used
+        token = repeat_token_;
+        return !repeat_null_;
+    case Repeat::none: break;
+    }
+    return true;
+}
+
 void In::get_int(std::int32_t& v) {
     if (status_ != Status::ok || slash_) return;
     start();
@@ -320,29 +352,7 @@ void In::get_int(std::int32_t& v) {
         return;
     }
     std::string_view token;
-    if (repeat_left_ > 0) {
-        --repeat_left_;
-        if (repeat_null_) return;
-        token = repeat_token_;
-    } else {
-        if (!next_token(token)) return;
-        long r = 0;
-        std::string_view value;
-        switch (split_repeat(token, r, value)) {
-        case Repeat::bad: set_error("bad integer for item " + std::to_string(item_) + " in list input"); return;
-        case Repeat::zero:
-            set_error("zero repeat count in item " + std::to_string(item_) + " of list input");
-            return;
-        case Repeat::ok:
-            repeat_left_ = r - 1;
-            repeat_null_ = value.empty();
-            repeat_token_ = value;
-            if (repeat_null_) return;
-            token = repeat_token_;
-            break;
-        case Repeat::none: break;
-        }
-    }
+    if (!next_value(token, true)) return;
     std::int32_t t = 0;
     numbers::Parse p = numbers::read_list_int(token, t);
     if (p == numbers::Parse::ok)
@@ -350,7 +360,7 @@ void In::get_int(std::int32_t& v) {
     else if (p == numbers::Parse::overflow)
         set_error("integer overflow while reading item " + std::to_string(item_));
     else
-        set_error("bad integer for item " + std::to_string(item_) + " in list input");
+        set_error(bad_item(true));
 }
 
 void In::get_real(float& v) {
@@ -367,33 +377,8 @@ void In::get_real(float& v) {
         return;
     }
     std::string_view token;
-    if (repeat_left_ > 0) {
-        --repeat_left_;
-        if (repeat_null_) return;
-        token = repeat_token_;
-    } else {
-        if (!next_token(token)) return;
-        long r = 0;
-        std::string_view value;
-        switch (split_repeat(token, r, value)) {
-        case Repeat::bad:
-            set_error("bad real number in item " + std::to_string(item_) + " of list input");
-            return;
-        case Repeat::zero:
-            set_error("zero repeat count in item " + std::to_string(item_) + " of list input");
-            return;
-        case Repeat::ok:
-            repeat_left_ = r - 1;
-            repeat_null_ = value.empty();
-            repeat_token_ = value;
-            if (repeat_null_) return;
-            token = repeat_token_;
-            break;
-        case Repeat::none: break;
-        }
-    }
-    if (numbers::read_list_real(token, v) != numbers::Parse::ok)
-        set_error("bad real number in item " + std::to_string(item_) + " of list input");
+    if (!next_value(token, false)) return;
+    if (numbers::read_list_real(token, v) != numbers::Parse::ok) set_error(bad_item(false));
 }
 
 void In::get_text(std::span<char> target) {

@@ -152,6 +152,8 @@ private:
     std::string_view field(int w);
     void set_error(std::string message);
     bool next_token(std::string_view& token);
+    bool next_value(std::string_view& token, bool integer);
+    std::string bad_item(bool integer) const;
     void finish();
 
     Unit* unit_ = nullptr;

@@ -27,6 +27,7 @@ test: build
 
 bench: build
 	$(BUILD)/bin/netfile_bench
+	$(BUILD)/bin/hydrosum_bench
 
 clean:
 	rm -rf build build-san

@@ -3,6 +3,7 @@
 // Prints the layer / plain ratios after the runs.
 
 #include "lib/netfile.hpp"
+#include "ratio_reporter.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -165,45 +166,19 @@ BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LayerRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Keeps the fastest seconds per iteration of every benchmark for the ratios,
-// or the median when only aggregates are reported.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
-
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.error_occurred) continue;
-            const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
-            if (r.run_type != Run::RT_Iteration && !median) continue;
-            const double s = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
-            auto [it, fresh] = best_.try_emplace(r.run_name.function_name, s);
-            if (median || s < it->second) it->second = s;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void print_ratios() const {
-        auto get = [&](const char* name) {
-            auto it = best_.find(name);
-            return it == best_.end() ? 0.0 : it->second;
-        };
-        const double lw = get("BM_LayerWrite"), pw = get("BM_PlainWrite");
-        const double lr = get("BM_LayerRead"), pr = get("BM_PlainRead");
-        std::printf("\n481 x 481 network (%lld bytes), layer / plain stdio:\n", static_cast<long long>(kFileBytes));
-        auto line = [](const char* what, double layer, double plain) {
-            if (layer > 0 && plain > 0)
-                std::printf("  %-12s %8.1f ms / %8.1f ms = %.2fx%s\n", what, layer * 1e3, plain * 1e3,
-                            layer / plain, layer / plain <= 1.5 ? "" : "  (goal 1.5x)");
-        };
-        line("write", lw, pw);
-        line("read", lr, pr);
-        line("write+read", lw + lr, pw + pr);
-    }
-
-private:
-    std::map<std::string, double> best_;
-};
+void print_ratios(const RatioReporter& rep) {
+    const double lw = rep.seconds("BM_LayerWrite"), pw = rep.seconds("BM_PlainWrite");
+    const double lr = rep.seconds("BM_LayerRead"), pr = rep.seconds("BM_PlainRead");
+    std::printf("\n481 x 481 network (%lld bytes), layer / plain stdio:\n", static_cast<long long>(kFileBytes));
+    auto line = [](const char* what, double layer, double plain) {
+        if (layer > 0 && plain > 0)
+            std::printf("  %-12s %8.1f ms / %8.1f ms = %.2fx%s\n", what, layer * 1e3, plain * 1e3, layer / plain,
+                        layer / plain <= 1.5 ? "" : "  (goal 1.5x)");
+    };
+    line("write", lw, pw);
+    line("read", lr, pr);
+    line("write+read", lw + lr, pw + pr);
+}
 
 // Both writers must produce the same bytes, else the comparison is unfair.
 bool same_bytes() {
@@ -230,7 +205,7 @@ int main(int argc, char** argv) {
     if (!same_bytes()) return 1;
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.print_ratios();
+    print_ratios(reporter);
     benchmark::Shutdown();
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "arcs.hpp"
 
+#include "lib/interp.hpp"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,24 +14,6 @@ float dist(Vec x, Vec y, Vec z, int a, int b) {
     float dy = y(b) - y(a);
     float dz = z(b) - z(a);
     return std::sqrt(dx * dx + dy * dy + dz * dz);
-}
-
-// The segment (k-1, k) that the table uses for abscissa t, n >= 2.
-int segment(Vec x, int n, float t) {
-    if (x(n) > x(1)) {
-        for (int k = 2; k <= n; ++k)
-            if (x(k) >= t) return k;
-    } else {
-        for (int k = 2; k <= n; ++k)
-            if (x(k) <= t) return k;
-    }
-    return n;
-}
-
-float mean(Vec y, int n) {
-    float sum = 0.0f;
-    for (int k = 1; k <= n; ++k) sum += y(k);
-    return sum / static_cast<float>(n);
 }
 
 }  // namespace
@@ -83,49 +67,11 @@ void arcxyz(int n, Vec x, Vec y, Vec z, Vec s) {
 }
 
 void intrp1(Vec x, Vec y, int n, Vec xi, Vec yi, int ni) {
-    if (ni <= 0) return;
-    if (x(n) == x(1)) {
-        const float m = mean(y, n);
-        for (int p = 1; p <= ni; ++p) yi(p) = m;
-        return;
-    }
-    for (int p = 1; p <= ni; ++p) {
-        int k = segment(x, n, xi(p));
-        float dx = x(k) - x(k - 1);
-        if (dx == 0.0f) {
-            // an end segment of zero length: its mean rather than a division by zero
-            yi(p) = 0.5f * (y(k - 1) + y(k));
-            continue;
-        }
-        yi(p) = ((xi(p) - x(k - 1)) / dx) * (y(k) - y(k - 1)) + y(k - 1);
-    }
+    interp<1>(x.data(), {y.data()}, n, xi.data(), {yi.data()}, ni);
 }
 
 void intrp3(Vec x, Vec y1, Vec y2, Vec y3, int n, Vec xi, Vec y1i, Vec y2i, Vec y3i, int ni) {
-    if (ni <= 0) return;
-    if (x(n) == x(1)) {
-        const float m1 = mean(y1, n), m2 = mean(y2, n), m3 = mean(y3, n);
-        for (int p = 1; p <= ni; ++p) {
-            y1i(p) = m1;
-            y2i(p) = m2;
-            y3i(p) = m3;
-        }
-        return;
-    }
-    for (int p = 1; p <= ni; ++p) {
-        int k = segment(x, n, xi(p));
-        float dx = x(k) - x(k - 1);
-        if (dx == 0.0f) {
-            y1i(p) = 0.5f * (y1(k - 1) + y1(k));
-            y2i(p) = 0.5f * (y2(k - 1) + y2(k));
-            y3i(p) = 0.5f * (y3(k - 1) + y3(k));
-            continue;
-        }
-        float f = (xi(p) - x(k - 1)) / dx;
-        y1i(p) = f * (y1(k) - y1(k - 1)) + y1(k - 1);
-        y2i(p) = f * (y2(k) - y2(k - 1)) + y2(k - 1);
-        y3i(p) = f * (y3(k) - y3(k - 1)) + y3(k - 1);
-    }
+    interp<3>(x.data(), {y1.data(), y2.data(), y3.data()}, n, xi.data(), {y1i.data(), y2i.data(), y3i.data()}, ni);
 }
 
 }  // namespace geom

@@ -16,7 +16,7 @@ void arcn(Vec s, int n);
 void arcxyz(int n, Vec x, Vec y, Vec z, Vec s);
 
 // yi(m) = the table (x, y) at xi(m); outside the table the end segment is
-// extended.
+// extended (the rule of geom::interp).
 void intrp1(Vec x, Vec y, int n, Vec xi, Vec yi, int ni);
 
 // intrp1 for three ordinate arrays with one search per output point.

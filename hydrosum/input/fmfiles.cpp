@@ -1,0 +1,196 @@
+#include "hydrosum/input/steps.hpp"
+
+#include "lib/strings.hpp"
+#include "textio/textio.hpp"
+
+#include <cmath>
+#include <string>
+
+namespace hydrosum {
+
+namespace {
+
+using textio::stdout_unit;
+
+constexpr int fm_unit = 1;
+
+bool has_breakdown(std::int32_t type) { return type == 3 || type == 4 || type == 103 || type == 104; }
+bool has_extra_line(std::int32_t type) { return type >= 101 && type <= 199; }
+
+using Group = std::array<float, 6>;
+
+struct Scales {
+    float l, l2, l3, l4, sl;
+};
+
+// The deck's factors of one force group: force, yaw/pitch, roll, q switch.
+struct Factors {
+    float ff, fm, fr, sw;
+};
+
+Factors factors(Store& st, int first) { return {st.c(first), st.c(first + 1), st.c(first + 2), st.c(first + 3)}; }
+
+// Auxiliary and hydrostatic groups: full-scale forces.
+Group forces(const Group& v, const Factors& f, float q, const Scales& sc) {
+    const float qm = (q - 1.0f) * f.sw + 1.0f;
+    Group g;
+    for (int m = 0; m < 3; ++m) g[m] = v[m] * qm * f.ff * sc.l3;
+    g[3] = v[3] * qm * f.ff * f.fr * sc.l4;
+    g[4] = v[4] * qm * f.ff * f.fm * sc.l4;
+    g[5] = v[5] * qm * f.ff * f.fm * sc.l4;
+    return g;
+}
+
+// Viscous, breakdown and inviscid groups: full-scale force areas.
+Group force_areas(const Group& v, const Factors& f, float q, const Scales& sc) {
+    const float qd = (q - 1.0f) * (1.0f - f.sw) + 1.0f;
+    Group g{};
+    if (qd == 0.0f) return g;   // forces at zero speed have no force area
+    for (int m = 0; m < 3; ++m) g[m] = v[m] / qd * f.ff * sc.l2;
+    g[3] = v[3] / qd * f.ff * f.fr * sc.l3;
+    g[4] = v[4] / qd * f.ff * f.fm * sc.l3;
+    g[5] = v[5] / qd * f.ff * f.fm * sc.l3;
+    return g;
+}
+
+void put(const Run& run, int i, int first, const Group& g) {
+    for (int m = 0; m < 6; ++m) run.s(i, first + m) = g[static_cast<std::size_t>(m)];
+}
+
+Group value_line() {
+    Group v{};
+    textio::read_list_required(fm_unit, v);
+    return v;
+}
+
+// One force-moment file into run; full = the 107-slot classes. ref: the
+// breakdown flag this file decides, or nullptr.
+void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::string_view name, std::int32_t* ref,
+               bool* any) {
+    std::span<char> field = st.chr(81, 160);
+    geom::blank(field, static_cast<int>(field.size()));
+    std::copy(name.begin(), name.end(), field.begin());
+    run.n() = 0;
+    if (!textio::open(fm_unit, std::string_view(field.data(), field.size()), textio::Access::existing)) {
+        run.present() = false;
+        if (ref) *ref = 0;
+        return;
+    }
+    run.present() = true;
+    if (any) *any = true;
+    const std::string file(name);
+
+    std::array<char, 80> first;
+    textio::read_required(fm_unit, "(a)", first);
+    std::int32_t type = 0;
+    {
+        // a line that ends before the type field reads it as blanks
+        textio::In in(std::string_view(first.data(), static_cast<std::size_t>(geom::lenchr({first.data(), 80}))),
+                      textio::fmt("(70x,i8)"), file + ", line 1");
+        in(type);
+        in.required();
+    }
+    int skip = 4 + 2;
+    if (has_breakdown(type)) skip += 6;
+    if (has_extra_line(type)) skip += 1;
+    for (int k = 0; k < skip; ++k) textio::skip_record_required(fm_unit);
+
+    int i = 0;
+    for (;;) {
+        float speed = 0, heel = 0, yaw = 0, tab = 0, rudder = 0, sink = 0, trim = 0;
+        std::int32_t ctype = 0;
+        textio::Result r = textio::read(fm_unit, "(7f10.0,i8)", speed, heel, yaw, tab, rudder, sink, trim, ctype);
+        if (r.status == textio::Status::end) break;
+        if (!r) throw textio::failure_from(r);
+        if (i == ncases) {
+            textio::write(stdout_unit, "(2a)", "error ... more than 51 cases in ", name);
+            textio::stop(0);
+        }
+        ++i;
+        const Group wetted = value_line();
+        const Group part = value_line();
+        const Group aux = value_line();
+        const Group hydro = value_line();
+        std::array<Group, 6> parts{};
+        if (has_breakdown(ctype))
+            for (Group& g : parts) g = value_line();
+        const Group viscous = value_line();
+        const Group inviscid = value_line();
+        if (has_extra_line(ctype)) value_line();
+        if (ref && !has_breakdown(ctype)) *ref = 0;
+
+        const float v = st.c(1) * speed;
+        const float q = v * v * st.c(4) * 0.5f;
+        run.s(i, 1) = v * sc.sl;
+        run.s(i, 2) = heel;
+        run.s(i, 3) = yaw;
+        run.s(i, 4) = tab;
+        run.s(i, 5) = rudder;
+        run.s(i, 6) = sink * sc.l;
+        run.s(i, 7) = trim;
+        for (int m = 0; m < 6; ++m) run.s(i, 8 + m) = wetted[static_cast<std::size_t>(m)] * sc.l2;
+        run.s(i, 15) = part[0] * sc.l;
+        run.s(i, 14) = part[1] * sc.l2;
+        run.s(i, 17) = part[2];
+        run.s(i, 18) = part[3] * sc.l3;
+        run.s(i, 19) = part[4] * sc.l;
+        run.s(i, 20) = part[5] * sc.l4;
+        put(run, i, 21, forces(aux, factors(st, 6), q, sc));
+        put(run, i, 27, forces(hydro, factors(st, 10), q, sc));
+        const Factors visc = factors(st, 14);
+        const Group inv = force_areas(inviscid, factors(st, 19), q, sc);
+        if (full) {
+            for (int p = 0; p < 6; ++p) put(run, i, 60 + 6 * p, force_areas(parts[static_cast<std::size_t>(p)], visc, q, sc));
+            put(run, i, 33, force_areas(viscous, visc, q, sc));
+            put(run, i, 39, inv);
+            put(run, i, 102, Group{});
+        } else {
+            // the wakes-off classes keep only the inviscid group
+            put(run, i, 33, inv);
+            put(run, i, 39, Group{});
+        }
+    }
+    run.n() = i;
+    textio::close(fm_unit);
+    if (ref && i == 0) *ref = 0;
+}
+
+std::string fm_name(char cls, int j, int h) {
+    const auto code = run_code(j);
+    std::string name(1, cls);
+    name += heel_code(h);
+    name.append(code.data(), code.size());
+    name += ".fm";
+    return name;
+}
+
+}  // namespace
+
+void stfmin(Store& st) {
+    Scales sc;
+    sc.l = st.c(5);
+    sc.l2 = sc.l * sc.l;
+    sc.l3 = sc.l * sc.l2;
+    sc.l4 = sc.l2 * sc.l2;
+    sc.sl = std::sqrt(sc.l);
+    const std::int32_t breakdown = st.ci(4) < 0 ? 1 : 0;
+    st.ivcmps = {breakdown, breakdown, breakdown};
+    std::span<char> field = st.chr(81, 160);
+    geom::blank(field, static_cast<int>(field.size()));
+    st.r_any = false;
+    st.k_any = false;
+    for (int h = 1; h <= st.ci(2); ++h)
+        for (int j = 1; j <= st.ci(1); ++j) {
+            const bool reference = j == 1 && h == 1;
+            read_file(st, sc, st.r.run(j, h), true, fm_name('r', j, h), reference ? &st.ivcmps[0] : nullptr, &st.r_any);
+            read_file(st, sc, st.k.run(j, h), true, fm_name('k', j, h), reference ? &st.ivcmps[1] : nullptr, &st.k_any);
+            read_file(st, sc, st.w.run(j, h), false, fm_name('w', j, h), nullptr, nullptr);
+            read_file(st, sc, st.n.run(j, h), false, fm_name('n', j, h), nullptr, nullptr);
+            if (reference) {
+                read_file(st, sc, st.ku.run(), true, "ku.fm", &st.ivcmps[2], nullptr);
+                read_file(st, sc, st.nu.run(), false, "nu.fm", nullptr, nullptr);
+            }
+        }
+}
+
+}  // namespace hydrosum

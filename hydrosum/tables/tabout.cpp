@@ -1,0 +1,196 @@
+// Header stamps and the result tables ku.tab, r.tab and k.tab; on the way
+// the store is converted to output units, once, for every case written.
+#include "hydrosum/tables/frame.hpp"
+#include "hydrosum/tables/tables.hpp"
+
+#include "textio/statement.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace hydrosum {
+
+namespace {
+
+using namespace frame;
+
+constexpr int table_unit = 2;
+constexpr int stamp_length = 120;
+constexpr int title_capacity = 80;
+
+// comchr positions of the stamps of r, k and ku
+constexpr int r_stamp = 241;
+constexpr int k_stamp = 361;
+constexpr int ku_stamp = 481;
+
+std::span<char> stamp_at(Store& st, int from) { return st.chr(from, from + stamp_length - 1); }
+
+constexpr std::array<std::string_view, 12> month_names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+void put(std::span<char> line, int column, std::string_view text) {
+    std::copy(text.begin(), text.end(), line.begin() + (column - 1));
+}
+
+// i2 into two columns: a blank before a single digit
+void put_i2(std::span<char> line, int column, int value) {
+    textio::Out o(line.subspan(static_cast<std::size_t>(column - 1), 2), textio::fmt("(i2)"));
+    o(static_cast<std::int32_t>(value));
+    o.end();
+}
+
+void build_stamp(Store& st, std::span<char> stamp) {
+    std::fill(stamp.begin(), stamp.end(), ' ');
+    put(stamp, 1, "MAREVO");
+    const int len = std::clamp(st.ci(8), 0, title_capacity);
+    put(stamp, 8, std::string_view(st.comchr.data(), static_cast<std::size_t>(len)));
+    put(stamp, 104, "DLW/VNQ");
+    put_i2(stamp, 112, st.ci(9));
+    const int month = st.ci(10);
+    if (month >= 1 && month <= 12) put(stamp, 115, month_names[static_cast<std::size_t>(month - 1)]);
+    put_i2(stamp, 119, st.ci(11));
+}
+
+// ------------------------------------------------------------- tables
+
+constexpr std::array<std::string_view, 5> header_pieces = {
+    "  VEL HEEL  YAW  RUD  TAB", "  DRAG-INV  DRAG-TOT  VERT-FOR  SIDE-FOR", "  ROLL-MOM   YAW-MOM PITCH-MOM",
+    "      SINK      TRIM", "    L-HULL    S-HULL   S-TOTAL"};
+constexpr std::array<std::string_view, 5> unit_pieces = {
+    "  kts  deg  deg  deg  deg", "       m^2       m^2       m^2       m^2", "       m^3       m^3       m^3",
+    "         m       deg", "         m       m^2       m^2"};
+
+// Fields 6-12 by variant; the angles, lengths and areas around them are fixed.
+constexpr std::string_view coefficient_row = "(f5.2,4f5.1,2f10.6,2f10.5,3f10.6,5f10.5)";
+constexpr std::string_view area_row = "(f5.2,4f5.1,2f10.5,5f10.4,5f10.5)";
+constexpr std::string_view force_row = "(f5.2,4f5.1,7f10.1,5f10.5)";
+
+std::string_view row_format(Store& st) {
+    if (std::fabs(st.c(23) - 1.0f) >= 1.0e-6f) return coefficient_row;
+    if (std::fabs(st.c(26) - 1.0f) >= 1.0e-6f) return area_row;
+    return force_row;
+}
+
+void empty_line() { textio::write(table_unit, "(a)", ""); }
+
+void open_table(std::string_view name, std::span<const char> stamp) {
+    const textio::OpenResult opened = textio::open(table_unit, name, textio::Access::existing_or_new);
+    if (!opened)
+        throw textio::Failure(table_unit, std::string(name), 0,
+                              std::string("cannot open for writing (") + std::strerror(opened.status) + ")");
+    for (int l = 0; l < 4; ++l) empty_line();
+    textio::write(table_unit, "(a)", stamp);
+    empty_line();
+    textio::write(table_unit, "(5a)", header_pieces[0], header_pieces[1], header_pieces[2], header_pieces[3],
+                  header_pieces[4]);
+    textio::write(table_unit, "(5a)", unit_pieces[0], unit_pieces[1], unit_pieces[2], unit_pieces[3],
+                  unit_pieces[4]);
+}
+
+// Centres of lateral resistance from the lateral force normal to the
+// centre plane; a moment arm of 100 or more is no centre.
+void lateral_centres(const Run& run, int i, float pi) {
+    const float psi = (run.s(i, yaw) * pi) / 180.0f;
+    const float f = std::sin(psi) * run.s(i, total) + std::cos(psi) * run.s(i, total + 2);
+    const auto centre = [f](float moment) {
+        return (std::fabs(f) > 1.0e-6f && 99.99999f * std::fabs(f) > std::fabs(moment)) ? moment / f : 0.0f;
+    };
+    run.s(i, v_clr) = centre(run.s(i, total + 3));
+    run.s(i, l_clr) = centre(run.s(i, total + 4));
+}
+
+constexpr std::array<int, 14> area_slots = {33, 39, 40, 41, 45, 46, 47, 53, 54, 55, 56, 57, 58, 59};
+constexpr std::array<int, 2> roll_slots = {42, 48};
+constexpr std::array<int, 4> yaw_pitch_slots = {43, 44, 49, 50};
+
+void to_output_units(Store& st, const Run& run, int i) {
+    const float c2 = st.c(2);
+    const float c23 = st.c(23);
+    run.s(i, speed) = run.s(i, speed) * c2;
+    for (int s : area_slots) run.s(i, s) = run.s(i, s) / c23;
+    const float roll_ref = c23 * st.c(25);
+    for (int s : roll_slots) run.s(i, s) = run.s(i, s) / roll_ref;
+    const float yaw_pitch_ref = c23 * st.c(24);
+    for (int s : yaw_pitch_slots) run.s(i, s) = run.s(i, s) / yaw_pitch_ref;
+    if (st.c(26) != 0.0f) {
+        // dynamic pressure at the full-scale speed
+        const float v = run.s(i, speed) / c2;
+        const float q = (0.5f * st.c(4)) * (v * v);
+        for (int s : area_slots) run.s(i, s) = run.s(i, s) * q;
+        for (int s : roll_slots) run.s(i, s) = run.s(i, s) * q;
+        for (int s : yaw_pitch_slots) run.s(i, s) = run.s(i, s) * q;
+    }
+}
+
+void write_row(const Run& run, int i, std::string_view format) {
+    const auto s = [&](int slot) { return run.s(i, slot); };
+    // hull, keel, bulb, wing, rudder, frud; the fourth area is not part of it
+    const float wetted = ((((s(8) + s(9)) + s(10)) + s(13)) + s(12)) + s(14);
+    textio::write(table_unit, format, s(1), s(2), s(3), s(5), s(4), s(39), s(45), s(46), s(47), s(48), s(49),
+                  s(50), s(6), s(7), s(15), s(8), wetted);
+}
+
+void upright_table(Store& st, std::string_view format) {
+    open_table("ku.tab", stamp_at(st, ku_stamp));
+    empty_line();
+    const Run ku = st.ku.run();
+    for (int i = 1; i <= ku.n(); ++i) {
+        ku.s(i, v_clr) = 0.0f;
+        ku.s(i, l_clr) = 0.0f;
+        to_output_units(st, ku, i);
+        write_row(ku, i, format);
+    }
+    textio::close(table_unit);
+}
+
+void class_table(Store& st, RunClass<full_slots>& cls, std::string_view name, int stamp,
+                 std::string_view format) {
+    open_table(name, stamp_at(st, stamp));
+    const float pi = std::acos(-1.0f);
+    for (int h = 1; h <= heels(st); ++h) {
+        int with_cases = 0;
+        for (int j = 1; j <= runs(st); ++j) {
+            const Run run = cls.run(j, h);
+            if (run.n() <= 0) continue;
+            // only the first two runs of a heel are set apart
+            if (++with_cases <= 2) empty_line();
+            for (int i = 1; i <= run.n(); ++i) {
+                lateral_centres(run, i, pi);
+                to_output_units(st, run, i);
+                write_row(run, i, format);
+            }
+        }
+    }
+    textio::close(table_unit);
+}
+
+// Polar tables rtr.tab and ktr.tab from the converted store: not built yet.
+void polar_tables(Store&) {}
+
+}  // namespace
+
+void build_stamps(Store& st, const textio::LocalDate& date) {
+    st.ci(9) = date.day;
+    st.ci(10) = date.month;
+    st.ci(11) = date.year % 100;
+    if (st.r_any) build_stamp(st, stamp_at(st, r_stamp));
+    if (st.k_any) build_stamp(st, stamp_at(st, k_stamp));
+    if (st.ku.flag) build_stamp(st, stamp_at(st, ku_stamp));
+}
+
+void tabout(Store& st) {
+    build_stamps(st, textio::local_date());
+    const std::string_view format = row_format(st);
+    if (st.ku.flag) upright_table(st, format);
+    if (st.r_any) class_table(st, st.r, "r.tab", r_stamp, format);
+    if (st.k_any) class_table(st, st.k, "k.tab", k_stamp, format);
+    polar_tables(st);
+}
+
+}  // namespace hydrosum

@@ -140,7 +140,10 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
         const Factors visc = factors(st, 14);
         const Group inv = force_areas(inviscid, factors(st, 19), q, sc);
         if (full) {
-            for (int p = 0; p < 6; ++p) put(run, i, 60 + 6 * p, force_areas(parts[static_cast<std::size_t>(p)], visc, q, sc));
+            // a case without breakdown stores zeros, whatever q is
+            for (int p = 0; p < 6; ++p)
+                put(run, i, 60 + 6 * p,
+                    has_breakdown(ctype) ? force_areas(parts[static_cast<std::size_t>(p)], visc, q, sc) : Group{});
             put(run, i, 33, force_areas(viscous, visc, q, sc));
             put(run, i, 39, inv);
             put(run, i, 102, Group{});

@@ -1,0 +1,437 @@
+// runs the real hydrosum on decks and force-moment files
+//
+// Every value below is exact in binary, and the expected rows are worked out
+// by hand from the model values, the deck's factors and the scale ratio.
+#include "sandbox.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace hydrosum_program_test {
+namespace {
+
+const std::string banner = "\n HYDROSUM - MAREVO Post-Processing Software\n\n";
+
+const std::string header_line = "  VEL HEEL  YAW  RUD  TAB"
+                                "  DRAG-INV  DRAG-TOT  VERT-FOR  SIDE-FOR"
+                                "  ROLL-MOM   YAW-MOM PITCH-MOM"
+                                "      SINK      TRIM"
+                                "    L-HULL    S-HULL   S-TOTAL";
+const std::string units_line = "  kts  deg  deg  deg  deg"
+                               "       m^2       m^2       m^2       m^2"
+                               "       m^3       m^3       m^3"
+                               "         m       deg"
+                               "         m       m^2       m^2";
+
+// ---------------------------------------------------------------- inputs
+
+// A deck: one label line before every data line.
+std::string deck(std::initializer_list<std::string> lines) {
+    std::string d;
+    int n = 0;
+    for (const std::string& l : lines) d += "label of deck line " + std::to_string(++n) + "\n" + l + "\n";
+    return d;
+}
+
+bool breakdown_type(int type) { return type == 3 || type == 4 || type == 103 || type == 104; }
+bool extra_line_type(int type) { return type >= 101 && type <= 199; }
+
+// The header as the solver writes it: type code in columns 71-78 of the first line.
+std::string header(int type) {
+    char first[100];
+    std::snprintf(first, sizeof first, "%-70s%8d\n", " force-moment file", type);
+    std::string h = first;
+    int skipped = 4 + (breakdown_type(type) ? 6 : 0) + 2 + (extra_line_type(type) ? 1 : 0);
+    for (int i = 0; i < skipped; ++i) h += " solver header line\n";
+    return h;
+}
+
+struct Case {
+    double speed, heel, yaw, tab, rudder, sink, trim;
+    int type;
+    std::string wetted, particulars, viscous, inviscid;
+};
+
+std::string case_line(const Case& c) {
+    char line[100];
+    std::snprintf(line, sizeof line, "%10.4f%10.4f%10.4f%10.4f%10.4f%10.4f%10.4f%8d\n", c.speed, c.heel, c.yaw, c.tab,
+                  c.rudder, c.sink, c.trim, c.type);
+    return line;
+}
+
+// The auxiliary, hydrostatic and breakdown groups and the extra line are never
+// tabulated here: odd values in them show up only when a file is read out of step.
+std::string case_text(const Case& c) {
+    std::string t = case_line(c) + c.wetted + "\n" + c.particulars + "\n";
+    t += "9 9 9 9 9 9\n9 9 9 9 9 9\n";
+    if (breakdown_type(c.type))
+        for (int i = 0; i < 6; ++i) t += "5 5 5 5 5 5\n";
+    t += c.viscous + "\n" + c.inviscid + "\n";
+    if (extra_line_type(c.type)) t += "7 7 7 7 7 7\n";
+    return t;
+}
+
+std::string fm_file(int header_type, const std::vector<Case>& cases) {
+    std::string f = header(header_type);
+    for (const Case& c : cases) f += case_text(c);
+    return f;
+}
+
+// ---------------------------------------------------------------- expected tables
+
+std::tm today() {
+    std::time_t t = std::time(nullptr);
+    std::tm d{};
+    localtime_r(&t, &d);
+    return d;
+}
+
+std::string stamp(const std::string& title, const std::tm& d) {
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char date[16];
+    std::snprintf(date, sizeof date, "%2d %s %2d", d.tm_mday, months[d.tm_mon], (d.tm_year + 1900) % 100);
+    std::string s = "MAREVO " + title.substr(0, 80);
+    s.resize(103, ' ');
+    return s + "DLW/VNQ " + date;
+}
+
+// Fortran fw.d of a value exact in binary, neither a tie nor a negative zero.
+std::string f(int w, int d, double v) {
+    char b[40];
+    std::snprintf(b, sizeof b, "%*.*f", w, d, v);
+    return b;
+}
+
+enum class Variant { force, area, coefficient };
+
+struct Row {
+    double vel, heel, yaw, rud, tab;                       // rudder before tab, as in the table
+    double drag_inv, drag_tot, vert, side, roll, yawm, pitch;
+    double sink, trim, l_hull, s_hull, s_total;
+};
+
+std::string row(Variant v, const Row& r) {
+    std::string s = f(5, 2, r.vel) + f(5, 1, r.heel) + f(5, 1, r.yaw) + f(5, 1, r.rud) + f(5, 1, r.tab);
+    const double forces[] = {r.drag_inv, r.drag_tot, r.vert, r.side, r.roll, r.yawm, r.pitch};
+    const int area[] = {5, 5, 4, 4, 4, 4, 4};
+    const int coefficient[] = {6, 6, 5, 5, 6, 6, 6};
+    for (int i = 0; i < 7; ++i) {
+        int d = v == Variant::force ? 1 : v == Variant::area ? area[i] : coefficient[i];
+        s += f(10, d, forces[i]);
+    }
+    for (double x : {r.sink, r.trim, r.l_hull, r.s_hull, r.s_total}) s += f(10, 5, x);
+    return s;
+}
+
+// body: the records after the units line ("" is an empty line).
+std::string table(const std::string& title, const std::tm& date, const std::vector<std::string>& body) {
+    std::string t = "\n\n\n\n" + stamp(title, date) + "\n\n" + header_line + "\n" + units_line + "\n";
+    for (const std::string& l : body) t += l + "\n";
+    return t;
+}
+
+std::string lines(std::initializer_list<std::string> ls) {
+    std::string s;
+    for (const std::string& l : ls) s += l + "\n";
+    return s;
+}
+
+struct Dated {
+    Outcome outcome;
+    std::tm before, after;  // the date may turn while the program runs
+};
+
+Dated run(const Sandbox& sb, const std::string& deck_text) {
+    Dated r;
+    r.before = today();
+    r.outcome = sb.run(deck_text);
+    r.after = today();
+    return r;
+}
+
+void expect_table(const Sandbox& sb, const Dated& r, const std::string& name, const std::string& title,
+                  const std::vector<std::string>& body) {
+    std::optional<std::string> got = sb.read(name);
+    ASSERT_TRUE(got.has_value()) << name << " not written";
+    if (*got == table(title, r.after, body)) return;
+    EXPECT_EQ(*got, table(title, r.before, body)) << name;
+}
+
+// ---------------------------------------------------------------- a leakage matrix at heel 10
+
+// Scale 4 (l^2 = 16, l^3 = 64, sqrt l = 2), output speed factor 2: a model speed s
+// prints as 4 s. Viscous factors (0.5, 1, 1), inviscid (1, 0.5, 2), both per unit q:
+// viscous forces x 8, moments x 32; inviscid forces x 16, roll x 128, yaw and pitch x 32.
+const std::string wet_r = "1 0.25 0.125 0.5 0.0625 0.1875";  // S-HULL 16, S-TOTAL 26.5 (fourth area 8 left out)
+const std::string part_r = "2.5 0.03125 7 1 1 1";            // L-HULL 10, frud area 0.5
+const std::string wet_k = "1 0.25 0.125 0.5 0 0.1875";       // S-TOTAL 25
+const std::string part_k = "2.5 0 7 1 1 1";
+
+TEST(HydrosumProgram, LeakageMatrixInForceAreas) {
+    Sandbox sb;
+    // Reference run of heel 10: leakage D0 = 2 x 4 - 6 = 2, S0 = 2 x 8 - 12 = 4.
+    sb.write("r10a00.fm", fm_file(3, {
+        {1.0, 10, 0, 1.5, -2.5, -0.25, 0.5, 3, wet_r, part_r, "0.5 0 0.25 0.125 0.0625 -0.125",
+         "0.25 -0.125 0.5 0.0625 0.0625 -0.03125"},
+        {2.0, 10, 0, 1.5, -2.5, -0.5, 0.75, 3, wet_r, part_r, "0.5 0 0.25 0.125 0.0625 -0.125",
+         "0.375 -0.25 0.75 0.125 0.125 -0.0625"},
+    }));
+    // Its own wakes-off run is the source of r10r01: speeds 2 and 6 give D0 = 1, S0 = 3.
+    sb.write("r10r01.fm", fm_file(1, {{1.5, 10, 0, 0, 3, 0, 0, 1, wet_r, part_r, "0.25 0 0 0 0 0", "0.5 0 1 0 0 0"}}));
+    sb.write("w10r01.fm", fm_file(3, {
+        {1.0, 10, 0, 0, 3, 0, 0, 3, wet_r, part_r, "1 1 1 1 1 1", "0.125 0 0.25 0 0 0"},
+        {3.0, 10, 0, 0, 3, 0, 0, 3, wet_r, part_r, "1 1 1 1 1 1", "0.25 0 0.375 0 0 0"},
+    }));
+    // Opened but empty: never a source, though its line is written.
+    sb.write("w10a00.fm", header(1));
+    // Run 4 draws on r10a00 as it was read.
+    sb.write("r10r03.fm", fm_file(1, {{1.5, 10, 0, -1, 4.5, -0.125, 0.25, 1, wet_r, part_r, "0.25 0 0 0 0 0",
+                                        "0.5 0.125 1 0.125 0.25 0.5"}}));
+    // Rudder off: no n run anywhere and no k00a00, so no leakage although k10a00 is present.
+    sb.write("k10a00.fm", fm_file(101, {{1.0, 10, 0, 0, 0, 0, 0, 101, wet_k, part_k, "0.25 0 0 0 0 0",
+                                          "0.5 0 0.25 0 0 0"}}));
+    sb.write("k10r03.fm", fm_file(1, {{2.0, 10, 0, 0, 0, 0, 0, 1, wet_k, part_k, "0.125 0 0 0 0 0",
+                                        "0.25 0 0.125 0 0 0"}}));
+    // Upright pair: nu (first line without a type code) is the source of both, D0 = 1, S0 = 2.
+    // No r00a00 or k00a00 beside ku, so nothing is anchored on it.
+    sb.write("ku.fm", fm_file(1, {{1.0, 0, 0, 0, 0, -0.25, 0, 1, wet_k, part_k, "0.25 0 0 0 0 0", "0.5 0 0.5 0 0 0"}}));
+    std::string nu = "nu upright set\n";
+    for (int i = 0; i < 6; ++i) nu += " solver header line\n";
+    nu += case_text({1.0, 0, 0, 0, 0, 0, 0, 1, wet_k, part_k, "1 1 1 1 1 1", "0.125 0 0.25 0 0 0"});
+    nu += case_text({2.0, 0, 0, 0, 0, 0, 0, 1, wet_k, part_k, "1 1 1 1 1 1", "0.1875 0 0.375 0 0 0"});
+    sb.write("nu.fm", nu);
+
+    const std::string title = "leakage matrix in force areas";
+    Dated r = run(sb, deck({title, "1.0 2.0 1.0e-3 2.0 4.0", "1 1 1 0", "1 1 1 0", "0.5 1 1 1", "1 0.5 2 1",
+                          "1 1 1 0", "0 0 1 0 0"}));
+
+    EXPECT_EQ(r.outcome.status, 0) << r.outcome.err;
+    EXPECT_EQ(r.outcome.out, banner + lines({
+                                 "   heeled rudder-on wakes-on leakage for r10r03",
+                                 "   no leakage for k10r03",
+                                 "   heeled and yawed rudder-on wakes-off leakage for r10r01",
+                                 "   heeled and yawed rudder-on wakes-off leakage for w10r01",
+                                 "   heeled rudder-on wakes-on leakage for r10a00",
+                                 "   heeled rudder-on wakes-on leakage for w10a00",
+                                 "   no leakage for k10a00",
+                                 "   upright rudder-off wakes-off leakage for ku",
+                                 "   upright rudder-off wakes-off leakage for nu",
+                                 "   wind axes for r10a00",
+                                 "   wind axes for k10a00",
+                                 "   wind axes for r10r01",
+                                 "   wind axes for r10r03",
+                                 "   wind axes for k10r03",
+                             }));
+
+    const Variant a = Variant::area;
+    expect_table(sb, r, "ku.tab", title, {"", row(a, {4, 0, 0, 0, 0, 7, 9, 0, 6, 0, 0, 0, -1, 0, 10, 16, 25})});
+    // Empty lines before the first two runs of the heel with cases, none before run 4.
+    expect_table(sb, r, "r.tab", title,
+                 {"",
+                  row(a, {4, 10, 0, -2.5, 1.5, 2, 6, -2, 6, 12, 4, -5, -1, 0.5, 10, 16, 26.5}),
+                  row(a, {8, 10, 0, -2.5, 1.5, 4, 8, -4, 10, 20, 6, -6, -2, 0.75, 10, 16, 26.5}),
+                  "",
+                  row(a, {6, 10, 0, 3, 0, 7, 9, 0, 13, 0, 0, 0, 0, 0, 10, 16, 26.5}),
+                  row(a, {6, 10, 0, 4.5, -1, 6, 8, 2, 12, 16, 8, 16, -0.5, 0.25, 10, 16, 26.5})});
+    expect_table(sb, r, "k.tab", title,
+                 {"", row(a, {4, 10, 0, 0, 0, 8, 10, 0, 4, 0, 0, 0, 0, 0, 10, 16, 25}),
+                  "", row(a, {8, 10, 0, 0, 0, 4, 5, 0, 2, 0, 0, 0, 0, 0, 10, 16, 25})});
+}
+
+// ---------------------------------------------------------------- forces, leakage off, two heels
+
+// Scale 1, all factors 1: the store holds the file's values. Output speed factor 0.5,
+// density 2: q = v^2 with v the full-scale speed; yaw/pitch length 2, roll length 4.
+const std::string wet_b = "10 2 1 0.5 0.5 1.5";  // S-HULL 10, S-TOTAL 15.5 with the frud area
+const std::string part_b = "8 0.5 0 0 0 0";       // L-HULL 8, frud area 0.5
+
+TEST(HydrosumProgram, ForcesWithoutLeakageOverTwoHeels) {
+    Sandbox sb;
+    // With the leakage switch on this run would lose D0 = 0.5.
+    sb.write("r00a00.fm", fm_file(1, {
+        {1.0, 0, 0, 0, 0, -0.5, 0.25, 1, wet_b, part_b, "1.5 0 0 0 0 0", "1 -1 0.5 4 1 -2"},
+        {2.0, 0, 0, 0, 0, -1.0, 0.5, 1, wet_b, part_b, "1.5 0 0 0 0 0", "1.5 -2 1 8 2 -4"},
+    }));
+    sb.write("r00r01.fm", header(1));  // present without cases: a line, no rows, no empty line
+    // Yaw 90: drag takes the old side force, side force the negated old drag.
+    sb.write("r00r02.fm",
+             fm_file(1, {{2.0, 0, 90, 2, -4, 0, 0, 1, wet_b, part_b, "0.5 0 0.25 0 0 0", "1 0.5 3 4 2 1"}}));
+    sb.write("r00r06.fm", fm_file(1, {{3.0, 0, 0, 0, 0, 0, 0, 1, wet_b, part_b, "1 0 0 0 0 0", "0.5 0 1.5 0 0 0"}}));
+    sb.write("r05a00.fm", fm_file(1, {{1.0, 5, 0, 0, 0, 0, 0, 1, wet_b, part_b, "1 0 0 0 0 0", "2.5 0 0.5 0 0 0"}}));
+    // Absent classes leave older tables alone.
+    sb.write("k.tab", "old k table\n");
+    sb.write("ku.tab", "old ku table\n");
+
+    const std::string title = "forces over two heels";
+    // Line 2 runs over two lines; the rest of its last line is not read.
+    Dated r = run(sb, deck({title, "1.0 0.5\n1.0e-3 2.0 1.0   density and scale", "1 1 1 0", "1 1 1 0", "1 1 1 1",
+                          "1 1 1 1", "1 2 4 1", "0 0 0 0 0"}));
+
+    EXPECT_EQ(r.outcome.status, 0) << r.outcome.err;
+    EXPECT_EQ(r.outcome.out, banner + lines({
+                                 "   wind axes for r00a00",
+                                 "   wind axes for r00r01",
+                                 "   wind axes for r00r02",
+                                 "   wind axes for r00r06",
+                                 "   wind axes for r05a00",
+                             }));
+
+    const Variant v = Variant::force;
+    expect_table(sb, r, "r.tab", title,
+                 {"",
+                  row(v, {0.5, 0, 0, 0, 0, 1, 2.5, -1, 0.5, 1, 0.5, -1, -0.5, 0.25, 8, 10, 15.5}),
+                  row(v, {1, 0, 0, 0, 0, 6, 12, -8, 4, 8, 4, -8, -1, 0.5, 8, 10, 15.5}),
+                  "",
+                  row(v, {1, 0, 90, -4, 2, 12, 13, 2, -6, 4, 4, 2, 0, 0, 8, 10, 15.5}),
+                  row(v, {1.5, 0, 0, 0, 0, 4.5, 13.5, 0, 13.5, 0, 0, 0, 0, 0, 8, 10, 15.5}),
+                  "",
+                  row(v, {0.5, 5, 0, 0, 0, 2.5, 3.5, 0, 0.5, 0, 0, 0, 0, 0, 8, 10, 15.5})});
+    EXPECT_EQ(sb.read("k.tab"), "old k table\n");
+    EXPECT_EQ(sb.read("ku.tab"), "old ku table\n");
+}
+
+// ---------------------------------------------------------------- coefficients
+
+TEST(HydrosumProgram, CoefficientsOfOneRudderOffRun) {
+    Sandbox sb;
+    sb.write("k05r01.fm", fm_file(1, {
+        {2.0, 5, 0, 0, 0, 0, 0, 1, wet_b, part_b, "0.25 0 0 0 0 0", "0.5 0.25 1 2 0.5 -1"},
+        {1.0, 5, 0, 0, 0, 0, 0, 1, wet_b, part_b, "0.125 0 0 0 0 0", "0.125 0 0.5 0 0 0"},
+    }));
+    // A title longer than 80 characters is cut to 80 in the stamp.
+    const std::string title = "coefficients, SREF 2, yaw/pitch length 0.5, roll length 4, forces times q .....Z";
+    ASSERT_EQ(title.size(), 80u);
+    // SREF 2, lengths 0.5 and 4, force switch 1: divided by SREF (and length), times q = v^2.
+    Dated r = run(sb, deck({title + "-cut off", "1.0 1.0 1.0e-3 2.0 1.0", "1 1 1 0", "1 1 1 0", "1 1 1 1",
+                          "1 1 1 1", "2 0.5 4 1", "0 0 0 0 0"}));
+
+    EXPECT_EQ(r.outcome.status, 0) << r.outcome.err;
+    EXPECT_EQ(r.outcome.out, banner + "   wind axes for k05r01\n");
+    const Variant c = Variant::coefficient;
+    expect_table(sb, r, "k.tab", title,
+                 {"", row(c, {2, 5, 0, 0, 0, 1, 1.5, 0.5, 2, 1, 2, -4, 0, 0, 8, 10, 15.5}),
+                  row(c, {1, 5, 0, 0, 0, 0.0625, 0.125, 0, 0.25, 0, 0, 0, 0, 0, 8, 10, 15.5})});
+    EXPECT_FALSE(sb.read("r.tab").has_value());
+    EXPECT_FALSE(sb.read("ku.tab").has_value());
+}
+
+// ---------------------------------------------------------------- the case limit
+
+// Scale 1, SREF 1, force switch 0: force areas as read.
+const std::string plain_deck =
+    deck({"case limit", "1.0 1.0 1.0e-3 2.0 1.0", "1 1 1 0", "1 1 1 0", "1 1 1 1", "1 1 1 1", "1 1 1 0", "0 0 0 0 0"});
+
+std::vector<Case> numbered_cases(int n) {
+    std::vector<Case> cs;
+    for (int i = 1; i <= n; ++i)
+        cs.push_back({double(i), 0, 0, 0, 0, 0, 0, 1, wet_b, part_b, "0.25 0 0 0 0 0", "0.5 0 0 0 0 0"});
+    return cs;
+}
+
+TEST(HydrosumProgram, FiftyOneCasesFillOneRun) {
+    Sandbox sb;
+    sb.write("r00r01.fm", fm_file(1, numbered_cases(51)));
+    Dated r = run(sb, plain_deck);
+    EXPECT_EQ(r.outcome.status, 0) << r.outcome.err;
+    std::vector<std::string> body{""};
+    for (int i = 1; i <= 51; ++i)
+        body.push_back(row(Variant::area, {double(i), 0, 0, 0, 0, 0.5, 0.75, 0, 0, 0, 0, 0, 0, 0, 8, 10, 15.5}));
+    expect_table(sb, r, "r.tab", "case limit", body);
+}
+
+std::string trim_right(std::string s) {
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+TEST(HydrosumProgram, FiftyTwoCasesStopBeforeAnyTable) {
+    Sandbox sb;
+    sb.write("r00a00.fm", fm_file(1, numbered_cases(2)));
+    sb.write("r00r01.fm", fm_file(1, numbered_cases(52)));
+    sb.write("r.tab", "old r table\n");
+    Outcome o = sb.run(plain_deck);
+    EXPECT_EQ(o.status, 0) << o.err;
+    ASSERT_EQ(o.out.substr(0, banner.size()), banner);
+    std::string rest = o.out.substr(banner.size());
+    ASSERT_FALSE(rest.empty());
+    EXPECT_EQ(rest.back(), '\n');
+    EXPECT_EQ(trim_right(rest.substr(0, rest.size() - 1)), "error ... more than 51 cases in r00r01.fm");
+    EXPECT_EQ(sb.read("r.tab"), "old r table\n");
+}
+
+// ---------------------------------------------------------------- input that ends the run
+
+struct BadDeck {
+    const char* what;
+    std::string text;
+};
+
+TEST(HydrosumProgram, BadDeckEndsWithStatusOneAfterTheBanner) {
+    const std::string good_r = fm_file(1, numbered_cases(1));
+    const BadDeck cases[] = {
+        {"unreadable real on line 2",
+         deck({"t", "1.0 one 1.0e-3 2.0 1.0", "1 1 1 0", "1 1 1 0", "1 1 1 1", "1 1 1 1", "1 1 1 0", "0 0 0 0 0"})},
+        {"unreadable integer on line 8",
+         deck({"t", "1.0 1.0 1.0e-3 2.0 1.0", "1 1 1 0", "1 1 1 0", "1 1 1 1", "1 1 1 1", "1 1 1 0", "0 0 x 0 0"})},
+        {"input ends after line 5", deck({"t", "1.0 1.0 1.0e-3 2.0 1.0", "1 1 1 0", "1 1 1 0", "1 1 1 1"})},
+        {"input ends inside line 2", deck({"t", "1.0 1.0 1.0e-3"})},
+        {"input ends before the title", ""},
+    };
+    for (const BadDeck& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sandbox sb;
+        sb.write("r00a00.fm", good_r);
+        Outcome o = sb.run(c.text);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, banner);
+        EXPECT_FALSE(o.err.empty());
+        EXPECT_FALSE(sb.read("r.tab").has_value());
+    }
+}
+
+struct BadFile {
+    const char* what;
+    const char* name;
+    std::string text;
+};
+
+TEST(HydrosumProgram, BrokenForceMomentFileEndsWithStatusOneNamingIt) {
+    const Case good{1.0, 0, 0, 0, 0, 0, 0, 1, wet_b, part_b, "0.25 0 0 0 0 0", "0.5 0 0 0 0 0"};
+    const std::string cut_case = header(1) + case_line(good) + wet_b + "\n" + part_b + "\n9 9 9 9 9 9\n";
+    Case with_breakdown = good;
+    with_breakdown.type = 3;
+    const std::string cut_breakdown = header(3) + case_line(with_breakdown) + wet_b + "\n" + part_b +
+                                      "\n9 9 9 9 9 9\n9 9 9 9 9 9\n5 5 5 5 5 5\n5 5 5 5 5 5\n";
+    Case bad_value = good;
+    bad_value.inviscid = "0.5 abc 0 0 0 0";
+    const std::string bad_field = header(1) + "       abc" + case_text(good).substr(10);
+    const BadFile cases[] = {
+        {"empty file", "k05r02.fm", ""},
+        {"end of file inside the header", "r00a00.fm", header(3).substr(0, header(3).find('\n') + 1) + "a\nb\nc\n"},
+        {"end of file inside a case", "w10a00.fm", cut_case},
+        {"end of file inside a case's breakdown", "r00r01.fm", cut_breakdown},
+        {"unreadable value", "n35r99.fm", fm_file(1, {good, bad_value})},
+        {"unreadable case line field", "ku.fm", bad_field},
+        {"one blank line after the last case", "nu.fm", fm_file(1, {good}) + "\n"},
+    };
+    for (const BadFile& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sandbox sb;
+        if (std::string(c.name) != "r00a00.fm") sb.write("r00a00.fm", fm_file(1, {good}));
+        sb.write(c.name, c.text);
+        Outcome o = sb.run(plain_deck);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, banner);
+        EXPECT_NE(o.err.find(c.name), std::string::npos) << o.err;
+        EXPECT_FALSE(sb.read("r.tab").has_value());
+    }
+}
+
+}  // namespace
+}  // namespace hydrosum_program_test

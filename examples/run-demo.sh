@@ -18,7 +18,7 @@ ls "$demo/gridedit" | sed 's/^/  /'
 
 # hydrosum: a small test matrix of force-moment files to result tables
 rm -rf "$demo/hydrosum"; mkdir -p "$demo/hydrosum"
-cp "$here/hydrosum/"*.fm "$demo/hydrosum/"
+cp "$here/hydrosum/"*.fm "$here/hydrosum/"*.net "$demo/hydrosum/"
 (cd "$demo/hydrosum" && "$bin/hydrosum" < "$here/hydrosum/deck.txt" > transcript.txt)
 echo "hydrosum demo: transcript and tables in $demo/hydrosum"
-ls "$demo/hydrosum" | grep -v '\.fm$' | sed 's/^/  /'
+ls "$demo/hydrosum" | grep -v "\.fm$\|\.net$" | sed 's/^/  /'

@@ -53,7 +53,9 @@ def case(kind, v, heel, yaw, rudder, type_code):
 
 def write(name, kind, heel, yaw, rudder, type_code=1):
     lines = header(kind, type_code)
-    for v in speeds:
+    # the reference runs start with a case at rest, for the at-rest hydrostatics
+    at_rest = [0.0] if name[3:6] == "a00" or name[:2] in ("ku", "nu") else []
+    for v in at_rest + speeds:
         lines += case(kind, v, heel, yaw, rudder, type_code)
     with open(name, "w") as f:
         f.write("\n".join(lines) + "\n")
@@ -65,3 +67,39 @@ for hc, heel in heels.items():
             write("%s%s%s.fm" % (kind, hc, rc), kind, heel, yaw, rudder, 3 if kind in "rk" else 1)
 write("ku.fm", "k", 0.0, 0.0, 0.0, 3)
 write("nu.fm", "n", 0.0, 0.0, 0.0)
+
+
+def network(name, title, ni, nj, point):
+    lines = ["%5d%5d%10s%s" % (ni, nj, "", title)]
+    for j in range(nj):
+        for i in range(ni):
+            lines.append("".join("%16.8E" % (c + 0.0) for c in point(i, j)))
+    with open(name, "w") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def foil(chord_root, chord_tip, depth, sweep, thick):
+    """One side of a NACA 00xx foil: i from leading to trailing edge, j from root to tip."""
+    def point(i, j, ni=9, nj=5):
+        f = j / (nj - 1)
+        c = chord_root + (chord_tip - chord_root) * f
+        t = 0.5 * (1 - math.cos(math.pi * i / (ni - 1)))
+        yt = 5 * thick * (0.2969 * math.sqrt(t) - 0.1260 * t - 0.3516 * t * t + 0.2843 * t ** 3 - 0.1015 * t ** 4)
+        return (sweep * f + c * t, c * yt, 0.0 - depth * f)
+    return point
+
+
+# model-scale part networks for the viscous drag (the deck scales them by 10)
+network("hull.net", "demo hull", 3, 3, lambda i, j: (0.6 * i, 0.1 * j, -0.02 * j))
+network("keel.net", "demo keel", 9, 5, foil(0.12, 0.09, 0.15, 0.03, 0.12))
+network("rudder.net", "demo rudder", 9, 5, foil(0.08, 0.06, 0.10, 0.01, 0.10))
+
+
+def bulb_point(i, j, ni=13, nj=7):
+    t = 0.5 * (1 - math.cos(math.pi * i / (ni - 1)))
+    r = 0.04 * math.sqrt(max(0.0, math.sin(math.pi * t))) if 0 < i < ni - 1 else 0.0
+    phi = math.pi * j / (nj - 1)    # a half section, from z = 0 round to z = 0
+    return (0.40 * t, -r * math.cos(phi), r * math.sin(phi))
+
+
+network("bulb.net", "demo bulb", 13, 7, bulb_point)

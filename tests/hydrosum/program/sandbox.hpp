@@ -10,9 +10,14 @@
 #include <stdexcept>
 #include <string>
 #include <sys/wait.h>
+#include <utility>
 #include <vector>
 
 namespace hydrosum_program_test {
+
+// Variables for the child: a value sets one, nullopt unsets it; the rest of
+// the environment is inherited.
+using Environment = std::vector<std::pair<std::string, std::optional<std::string>>>;
 
 struct Outcome {
     std::string out;
@@ -39,16 +44,30 @@ public:
 
     void write(const std::string& name, const std::string& text) const { spill(root_ / "work" / name, text); }
 
+    // A file anywhere under the root (its folders made as needed).
+    void write_at(const std::filesystem::path& relative, const std::string& text) const {
+        std::filesystem::create_directories((root_ / relative).parent_path());
+        spill(root_ / relative, text);
+    }
+
+    const std::filesystem::path& root() const { return root_; }
+    std::filesystem::path work() const { return root_ / "work"; }
+
     std::optional<std::string> read(const std::string& name) const {
         std::filesystem::path p = root_ / "work" / name;
         if (!std::filesystem::is_regular_file(p)) return std::nullopt;
         return slurp(p);
     }
 
-    Outcome run(const std::string& deck) const {
+    Outcome run(const std::string& deck, const Environment& env = {}) const {
         spill(root_ / "stdin", deck);
+        std::string vars;
+        for (const auto& [name, value] : env) {
+            if (value) vars += " " + name + "=" + quoted(*value);
+            else vars = " -u " + name + vars;   // every -u before the first assignment
+        }
         // A run that never ends, or writes without end, becomes a failed test.
-        std::string cmd = "cd " + quoted(root_ / "work") + " && ulimit -f 20000 && exec timeout 60 " +
+        std::string cmd = "cd " + quoted(root_ / "work") + " && ulimit -f 20000 && exec env" + vars + " timeout 60 " +
                           quoted(HYDROSUM_EXE) + " < " + quoted(root_ / "stdin") + " > " + quoted(root_ / "stdout") +
                           " 2> " + quoted(root_ / "stderr");
         int rc = std::system(cmd.c_str());

@@ -1,0 +1,170 @@
+#pragma once
+
+// Decks and force-moment files as the solver and the user write them, and the
+// result tables hydrosum is expected to write from them.
+
+#include "sandbox.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <ctime>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hydrosum_program_test {
+
+inline const std::string banner = "\n HYDROSUM - MAREVO Post-Processing Software\n\n";
+
+inline const std::string header_line = "  VEL HEEL  YAW  RUD  TAB"
+                                       "  DRAG-INV  DRAG-TOT  VERT-FOR  SIDE-FOR"
+                                       "  ROLL-MOM   YAW-MOM PITCH-MOM"
+                                       "      SINK      TRIM"
+                                       "    L-HULL    S-HULL   S-TOTAL";
+inline const std::string units_line = "  kts  deg  deg  deg  deg"
+                                      "       m^2       m^2       m^2       m^2"
+                                      "       m^3       m^3       m^3"
+                                      "         m       deg"
+                                      "         m       m^2       m^2";
+
+// ---------------------------------------------------------------- inputs
+
+// A deck: one label line before every data line.
+inline std::string deck(const std::vector<std::string>& lines) {
+    std::string d;
+    int n = 0;
+    for (const std::string& l : lines) d += "label of deck line " + std::to_string(++n) + "\n" + l + "\n";
+    return d;
+}
+inline std::string deck(std::initializer_list<std::string> lines) { return deck(std::vector<std::string>(lines)); }
+
+inline bool breakdown_type(int type) { return type == 3 || type == 4 || type == 103 || type == 104; }
+inline bool extra_line_type(int type) { return type >= 101 && type <= 199; }
+
+// The header as the solver writes it: type code in columns 71-78 of the first line.
+inline std::string header(int type) {
+    char first[100];
+    std::snprintf(first, sizeof first, "%-70s%8d\n", " force-moment file", type);
+    std::string h = first;
+    int skipped = 4 + (breakdown_type(type) ? 6 : 0) + 2 + (extra_line_type(type) ? 1 : 0);
+    for (int i = 0; i < skipped; ++i) h += " solver header line\n";
+    return h;
+}
+
+struct Case {
+    double speed, heel, yaw, tab, rudder, sink, trim;
+    int type;
+    std::string wetted, particulars, viscous, inviscid;
+    std::string hydrostatic = "9 9 9 9 9 9";
+};
+
+inline std::string case_line(const Case& c) {
+    char line[100];
+    std::snprintf(line, sizeof line, "%10.4f%10.4f%10.4f%10.4f%10.4f%10.4f%10.4f%8d\n", c.speed, c.heel, c.yaw, c.tab,
+                  c.rudder, c.sink, c.trim, c.type);
+    return line;
+}
+
+// The auxiliary and breakdown groups and the extra line are never tabulated:
+// odd values in them show up only when a file is read out of step. The
+// hydrostatic group is tabulated only when the hydrostatics are added.
+inline std::string case_text(const Case& c) {
+    std::string t = case_line(c) + c.wetted + "\n" + c.particulars + "\n";
+    t += "9 9 9 9 9 9\n" + c.hydrostatic + "\n";
+    if (breakdown_type(c.type))
+        for (int i = 0; i < 6; ++i) t += "5 5 5 5 5 5\n";
+    t += c.viscous + "\n" + c.inviscid + "\n";
+    if (extra_line_type(c.type)) t += "7 7 7 7 7 7\n";
+    return t;
+}
+
+inline std::string fm_file(int header_type, const std::vector<Case>& cases) {
+    std::string f = header(header_type);
+    for (const Case& c : cases) f += case_text(c);
+    return f;
+}
+
+// ---------------------------------------------------------------- expected tables
+
+inline std::tm today() {
+    std::time_t t = std::time(nullptr);
+    std::tm d{};
+    localtime_r(&t, &d);
+    return d;
+}
+
+inline std::string stamp(const std::string& title, const std::tm& d) {
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char date[16];
+    std::snprintf(date, sizeof date, "%2d %s %2d", d.tm_mday, months[d.tm_mon], (d.tm_year + 1900) % 100);
+    std::string s = "MAREVO " + title.substr(0, 80);
+    s.resize(103, ' ');
+    return s + "DLW/VNQ " + date;
+}
+
+// Fortran fw.d of a value exact in binary, neither a tie nor a negative zero.
+inline std::string f(int w, int d, double v) {
+    char b[40];
+    std::snprintf(b, sizeof b, "%*.*f", w, d, v);
+    return b;
+}
+
+enum class Variant { force, area, coefficient };
+
+struct Row {
+    double vel, heel, yaw, rud, tab;                       // rudder before tab, as in the table
+    double drag_inv, drag_tot, vert, side, roll, yawm, pitch;
+    double sink, trim, l_hull, s_hull, s_total;
+};
+
+inline std::string row(Variant v, const Row& r) {
+    std::string s = f(5, 2, r.vel) + f(5, 1, r.heel) + f(5, 1, r.yaw) + f(5, 1, r.rud) + f(5, 1, r.tab);
+    const double forces[] = {r.drag_inv, r.drag_tot, r.vert, r.side, r.roll, r.yawm, r.pitch};
+    const int area[] = {5, 5, 4, 4, 4, 4, 4};
+    const int coefficient[] = {6, 6, 5, 5, 6, 6, 6};
+    for (int i = 0; i < 7; ++i) {
+        int d = v == Variant::force ? 1 : v == Variant::area ? area[i] : coefficient[i];
+        s += f(10, d, forces[i]);
+    }
+    for (double x : {r.sink, r.trim, r.l_hull, r.s_hull, r.s_total}) s += f(10, 5, x);
+    return s;
+}
+
+// body: the records after the units line ("" is an empty line).
+inline std::string table(const std::string& title, const std::tm& date, const std::vector<std::string>& body) {
+    std::string t = "\n\n\n\n" + stamp(title, date) + "\n\n" + header_line + "\n" + units_line + "\n";
+    for (const std::string& l : body) t += l + "\n";
+    return t;
+}
+
+inline std::string lines(std::initializer_list<std::string> ls) {
+    std::string s;
+    for (const std::string& l : ls) s += l + "\n";
+    return s;
+}
+
+struct Dated {
+    Outcome outcome;
+    std::tm before, after;  // the date may turn while the program runs
+};
+
+inline Dated run(const Sandbox& sb, const std::string& deck_text, const Environment& env = {}) {
+    Dated r;
+    r.before = today();
+    r.outcome = sb.run(deck_text, env);
+    r.after = today();
+    return r;
+}
+
+inline void expect_table(const Sandbox& sb, const Dated& r, const std::string& name, const std::string& title,
+                         const std::vector<std::string>& body) {
+    std::optional<std::string> got = sb.read(name);
+    ASSERT_TRUE(got.has_value()) << name << " not written";
+    if (*got == table(title, r.after, body)) return;
+    EXPECT_EQ(*got, table(title, r.before, body)) << name;
+}
+
+}  // namespace hydrosum_program_test

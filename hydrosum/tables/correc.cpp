@@ -1,5 +1,6 @@
 // The correction chain over the whole store: zero-speed leakage, surfing
 // rudder, upright transfer, upright anchor, wind axes and totals.
+#include "hydrosum/tables/corrections.hpp"
 #include "hydrosum/tables/frame.hpp"
 #include "hydrosum/tables/tables.hpp"
 
@@ -125,17 +126,6 @@ void leakage(Store& st) {
         }
     }
 }
-
-// ------------------------------------------------- steps still to come
-
-// Surfing-rudder correction of the inviscid drag of class r: not built yet.
-void surfing_rudder(Store&) {}
-// Breakdown or viscous group of ku from the upright reference run of r: not built yet.
-void upright_group_transfer(Store&) {}
-// Rudder and frud wetted areas of ku from the upright reference run of r: not built yet.
-void upright_area_transfer(Store&) {}
-// Upright anchor of the r and k runs on ku: not built yet.
-void upright_anchor(Store&) {}
 
 // ---------------------------------------------------------- wind axes
 

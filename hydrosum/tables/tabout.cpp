@@ -1,6 +1,7 @@
 // Header stamps and the result tables ku.tab, r.tab and k.tab; on the way
 // the store is converted to output units, once, for every case written.
 #include "hydrosum/tables/frame.hpp"
+#include "hydrosum/tables/polars.hpp"
 #include "hydrosum/tables/tables.hpp"
 
 #include "textio/statement.hpp"
@@ -169,9 +170,6 @@ void class_table(Store& st, RunClass<full_slots>& cls, std::string_view name, in
     }
     textio::close(table_unit);
 }
-
-// Polar tables rtr.tab and ktr.tab from the converted store: not built yet.
-void polar_tables(Store&) {}
 
 }  // namespace
 

@@ -1,4 +1,4 @@
-// The writers that follow the result tables.
+// The writers that follow the result tables (the zone files are in zones.cpp).
 #include "hydrosum/tables/tables.hpp"
 
 namespace hydrosum {
@@ -8,8 +8,5 @@ void tabplt(Store&) {}
 
 // Velocity-prediction tables rvpp.plot and kvpp.plot: not built yet.
 void tabvpp(Store&) {}
-
-// Tecplot zone files: not built yet.
-void teczon(Store&) {}
 
 }  // namespace hydrosum

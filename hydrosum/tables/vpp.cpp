@@ -1,0 +1,1 @@
+#include "hydrosum/tables/tables.hpp"

@@ -36,6 +36,11 @@ protected:
         for (const auto& e : std::filesystem::directory_iterator(dir_)) std::filesystem::remove_all(e.path());
     }
 
+    static void write_file(const std::string& name, const std::string& text) {
+        std::ofstream out(name, std::ios::binary);
+        out << text;
+    }
+
     static std::optional<std::vector<std::string>> file_lines(const std::string& name) {
         std::ifstream in(name, std::ios::binary);
         if (!in) return std::nullopt;

@@ -16,9 +16,15 @@ done
 echo "gridedit demo: transcripts and networks in $demo/gridedit"
 ls "$demo/gridedit" | sed 's/^/  /'
 
-# hydrosum: a small test matrix of force-moment files to result tables
+# hydrosum: a small test matrix of force-moment files to every table, run
+# twice: the second run compares its plot tables with the first run's (.old)
 rm -rf "$demo/hydrosum"; mkdir -p "$demo/hydrosum"
-cp "$here/hydrosum/"*.fm "$here/hydrosum/"*.net "$demo/hydrosum/"
-(cd "$demo/hydrosum" && "$bin/hydrosum" < "$here/hydrosum/deck.txt" > transcript.txt)
-echo "hydrosum demo: transcript and tables in $demo/hydrosum"
-ls "$demo/hydrosum" | grep -v "\.fm$\|\.net$" | sed 's/^/  /'
+cp "$here/hydrosum/"*.fm "$here/hydrosum/"*.net "$here/hydrosum/vpp.data" "$demo/hydrosum/"
+(cd "$demo/hydrosum" && "$bin/hydrosum" < "$here/hydrosum/deck.txt" > transcript-1.txt)
+for t in ku.plot r.plot k.plot rvpp.plot kvpp.plot; do cp "$demo/hydrosum/$t" "$demo/hydrosum/$t.old"; done
+(cd "$demo/hydrosum" && "$bin/hydrosum" < "$here/hydrosum/deck.txt" > transcript-2.txt)
+echo "hydrosum demo: transcripts and tables in $demo/hydrosum"
+ls "$demo/hydrosum" | grep -v "\.fm$\|\.net$\|\.zon$" | sed 's/^/  /'
+echo "  and $(ls "$demo/hydrosum" | grep -c '\.zon$') Tecplot zone files"
+echo "second run against the first (r.plot: VEL HEEL YAW, ADIRAT ADTRAT):"
+sed -n '10,14p' "$demo/hydrosum/r.plot" | cut -c1-15,206-225 | sed 's/^/  /'

@@ -5,7 +5,7 @@ laid out as the flow solver writes them."""
 import math
 
 heels = {"00": 0.0, "10": 10.0, "20": 20.0}
-runs = {"a00": (0.0, 0.0), "r01": (2.0, 2.0), "r02": (4.0, -2.0)}   # yaw, rudder
+runs = {"a00": (0.0, 0.0), "r01": (2.0, 2.0), "r02": (4.0, -2.0), "r03": (6.0, 1.0)}   # yaw, rudder
 speeds = [1.0, 1.4, 1.8, 2.2]        # model speeds, m/s
 WETTED = [2.10, 0.32, 0.18, 0.0, 0.09, 0.0]   # hull keel bulb fourth rudder wing (model m^2)
 PARTS = [1.20, 0.0, 0.35, 0.021, 0.55, 0.004]  # length, frud area, ..., model units

@@ -58,6 +58,8 @@ struct Case {
     int type;
     std::string wetted, particulars, viscous, inviscid;
     std::string hydrostatic = "9 9 9 9 9 9";
+    // The six breakdown lines, hull to frud, of a breakdown type; none given: odd values.
+    std::vector<std::string> breakdown = {};
 };
 
 inline std::string case_line(const Case& c) {
@@ -73,8 +75,11 @@ inline std::string case_line(const Case& c) {
 inline std::string case_text(const Case& c) {
     std::string t = case_line(c) + c.wetted + "\n" + c.particulars + "\n";
     t += "9 9 9 9 9 9\n" + c.hydrostatic + "\n";
-    if (breakdown_type(c.type))
-        for (int i = 0; i < 6; ++i) t += "5 5 5 5 5 5\n";
+    if (breakdown_type(c.type)) {
+        if (c.breakdown.empty())
+            for (int i = 0; i < 6; ++i) t += "5 5 5 5 5 5\n";
+        for (const std::string& l : c.breakdown) t += l + "\n";
+    }
     t += c.viscous + "\n" + c.inviscid + "\n";
     if (extra_line_type(c.type)) t += "7 7 7 7 7 7\n";
     return t;

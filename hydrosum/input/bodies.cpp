@@ -1,6 +1,7 @@
 // Viscous drag areas of the two bodies, hull and bulb: one friction line
 // at one Reynolds length per body, a form factor, the solver's wetted area.
 #include "hydrosum/input/parts.hpp"
+#include "hydrosum/tables/frame.hpp"
 
 #include "lib/arcs.hpp"
 #include "textio/textio.hpp"
@@ -19,13 +20,12 @@ constexpr float hull_form = 1.04f;         // the hull's fixed form factor
 constexpr float transition = 500000.0f;    // where option 3 leaves the laminar line
 constexpr float laminar_floor = 0.00293f;  // option 4's least friction coefficient
 
-// result slots
-constexpr int speed = 1;
-constexpr int hull_area = 8;
-constexpr int bulb_area = 10;
-constexpr int hull_length = 15;
-constexpr int hull_drag = 53;
-constexpr int bulb_drag = 56;
+using frame::speed;
+using frame::hull_area;
+using frame::bulb_area;
+using frame::hull_length;
+using frame::hull_drag;
+using frame::bulb_drag;
 
 float laminar(float re) { return 1.328f / std::pow(re, 0.5f); }
 float turbulent(float re) { return 0.455f / std::pow(std::log10(re), 2.58f); }

@@ -21,7 +21,7 @@ using textio::stdin_unit;
 using textio::stdout_unit;
 
 constexpr float tiny = 1.0e-6f;       // a speed at or below this is at rest
-constexpr int hydrostatic = 27;       // first slot of the hydrostatic force group
+using frame::hydrostatic;
 constexpr float no_speed = 1100000.0f;   // the smallest case speed when nothing moves
 
 void run_line(std::string_view text, std::string_view cls, int j, int h) {

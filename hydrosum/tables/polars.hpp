@@ -4,6 +4,7 @@
 #pragma once
 
 #include "hydrosum/input/store.hpp"
+#include "hydrosum/tables/frame.hpp"
 
 #include <span>
 #include <string_view>
@@ -52,19 +53,5 @@ std::vector<PolarBlock> class_polars(Store& st, RunClass<full_slots>& cls);
 
 // rtr.tab and ktr.tab of the present classes, after the result tables.
 void polar_tables(Store& st);
-
-// Header stamps in comchr, 120 characters each, as the table writers build them.
-namespace stamp {
-inline constexpr int length = 120;
-inline constexpr int r = 241;
-inline constexpr int k = 361;
-inline constexpr int ku = 481;
-inline std::span<char> at(Store& st, int from) { return st.chr(from, from + length - 1); }
-}  // namespace stamp
-
-// Every table and zone file goes out on this unit, one file at a time.
-inline constexpr int output_unit = 2;
-// Opens output_unit on a file, created or replaced; a failure ends the run.
-void open_output(std::string_view name);
 
 }  // namespace hydrosum

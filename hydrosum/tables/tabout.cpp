@@ -21,16 +21,8 @@ namespace {
 
 using namespace frame;
 
-constexpr int table_unit = 2;
-constexpr int stamp_length = 120;
 constexpr int title_capacity = 80;
 
-// comchr positions of the stamps of r, k and ku
-constexpr int r_stamp = 241;
-constexpr int k_stamp = 361;
-constexpr int ku_stamp = 481;
-
-std::span<char> stamp_at(Store& st, int from) { return st.chr(from, from + stamp_length - 1); }
 
 constexpr std::array<std::string_view, 12> month_names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
@@ -78,19 +70,16 @@ std::string_view row_format(Store& st) {
     return force_row;
 }
 
-void empty_line() { textio::write(table_unit, "(a)", ""); }
+void empty_line() { textio::write(output_unit, "(a)", ""); }
 
 void open_table(std::string_view name, std::span<const char> stamp) {
-    const textio::OpenResult opened = textio::open(table_unit, name, textio::Access::existing_or_new);
-    if (!opened)
-        throw textio::Failure(table_unit, std::string(name), 0,
-                              std::string("cannot open for writing (") + std::strerror(opened.status) + ")");
+    open_output(name);
     for (int l = 0; l < 4; ++l) empty_line();
-    textio::write(table_unit, "(a)", stamp);
+    textio::write(output_unit, "(a)", stamp);
     empty_line();
-    textio::write(table_unit, "(5a)", header_pieces[0], header_pieces[1], header_pieces[2], header_pieces[3],
+    textio::write(output_unit, "(5a)", header_pieces[0], header_pieces[1], header_pieces[2], header_pieces[3],
                   header_pieces[4]);
-    textio::write(table_unit, "(5a)", unit_pieces[0], unit_pieces[1], unit_pieces[2], unit_pieces[3],
+    textio::write(output_unit, "(5a)", unit_pieces[0], unit_pieces[1], unit_pieces[2], unit_pieces[3],
                   unit_pieces[4]);
 }
 
@@ -133,12 +122,12 @@ void write_row(const Run& run, int i, std::string_view format) {
     const auto s = [&](int slot) { return run.s(i, slot); };
     // hull, keel, bulb, wing, rudder, frud; the fourth area is not part of it
     const float wetted = ((((s(8) + s(9)) + s(10)) + s(13)) + s(12)) + s(14);
-    textio::write(table_unit, format, s(1), s(2), s(3), s(5), s(4), s(39), s(45), s(46), s(47), s(48), s(49),
+    textio::write(output_unit, format, s(1), s(2), s(3), s(5), s(4), s(39), s(45), s(46), s(47), s(48), s(49),
                   s(50), s(6), s(7), s(15), s(8), wetted);
 }
 
 void upright_table(Store& st, std::string_view format) {
-    open_table("ku.tab", stamp_at(st, ku_stamp));
+    open_table("ku.tab", stamp::at(st, stamp::ku));
     empty_line();
     const Run ku = st.ku.run();
     for (int i = 1; i <= ku.n(); ++i) {
@@ -147,12 +136,12 @@ void upright_table(Store& st, std::string_view format) {
         to_output_units(st, ku, i);
         write_row(ku, i, format);
     }
-    textio::close(table_unit);
+    textio::close(output_unit);
 }
 
-void class_table(Store& st, RunClass<full_slots>& cls, std::string_view name, int stamp,
+void class_table(Store& st, RunClass<full_slots>& cls, std::string_view name, int stamp_from,
                  std::string_view format) {
-    open_table(name, stamp_at(st, stamp));
+    open_table(name, stamp::at(st, stamp_from));
     const float pi = std::acos(-1.0f);
     for (int h = 1; h <= heels(st); ++h) {
         int with_cases = 0;
@@ -168,7 +157,7 @@ void class_table(Store& st, RunClass<full_slots>& cls, std::string_view name, in
             }
         }
     }
-    textio::close(table_unit);
+    textio::close(output_unit);
 }
 
 }  // namespace
@@ -177,17 +166,17 @@ void build_stamps(Store& st, const textio::LocalDate& date) {
     st.ci(9) = date.day;
     st.ci(10) = date.month;
     st.ci(11) = date.year % 100;
-    if (st.r_any) build_stamp(st, stamp_at(st, r_stamp));
-    if (st.k_any) build_stamp(st, stamp_at(st, k_stamp));
-    if (st.ku.flag) build_stamp(st, stamp_at(st, ku_stamp));
+    if (st.r_any) build_stamp(st, stamp::at(st, stamp::r));
+    if (st.k_any) build_stamp(st, stamp::at(st, stamp::k));
+    if (st.ku.flag) build_stamp(st, stamp::at(st, stamp::ku));
 }
 
 void tabout(Store& st) {
     build_stamps(st, textio::local_date());
     const std::string_view format = row_format(st);
     if (st.ku.flag) upright_table(st, format);
-    if (st.r_any) class_table(st, st.r, "r.tab", r_stamp, format);
-    if (st.k_any) class_table(st, st.k, "k.tab", k_stamp, format);
+    if (st.r_any) class_table(st, st.r, "r.tab", stamp::r, format);
+    if (st.k_any) class_table(st, st.k, "k.tab", stamp::k, format);
     polar_tables(st);
 }
 

@@ -20,17 +20,6 @@ namespace {
 
 using namespace frame;
 
-// Slots of r, k and ku used here besides the frame's.
-constexpr int sink = 6;
-constexpr int trim = 7;
-constexpr int hull_area = 8;
-constexpr int keel_area = 9;
-constexpr int bulb_area = 10;
-constexpr int fourth_area = 11;
-constexpr int rudder_area = 12;
-constexpr int wing_area = 13;
-constexpr int frud_area = 14;
-constexpr int hull_length = 15;
 constexpr int rudder_group = breakdown[4];
 constexpr int frud_group = breakdown[5];
 

@@ -75,15 +75,19 @@ void put_fixed(std::string& out, float x, int w, int d, int scale) {
     double v = static_cast<double>(x);
     for (int k = 0; k < scale; ++k) v *= 10.0;
     for (int k = 0; k > scale; --k) v /= 10.0;
+    // the exact binary value, correctly rounded (ties to even), as printf gives it
     char stack[128];
     std::string heap;
     char* buf = stack;
-    int need = std::snprintf(nullptr, 0, "%.*f", d, v);
-    if (need + 2 > static_cast<int>(sizeof stack)) {
-        heap.resize(static_cast<std::size_t>(need) + 2);
+    std::size_t cap = sizeof stack - 1;
+    std::to_chars_result res = std::to_chars(buf, buf + cap, v, std::chars_format::fixed, d);
+    if (res.ec != std::errc()) {
+        heap.resize(static_cast<std::size_t>(d) + 400);
         buf = heap.data();
+        cap = heap.size() - 1;
+        res = std::to_chars(buf, buf + cap, v, std::chars_format::fixed, d);
     }
-    int n = std::snprintf(buf, static_cast<std::size_t>(need) + 1, "%.*f", d, v);
+    int n = static_cast<int>(res.ptr - buf);
     if (d == 0) buf[n++] = '.';
     std::string_view s(buf, static_cast<std::size_t>(n));
     // the zero before the point is optional: dropped only when it does not fit

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -170,6 +171,80 @@ inline void expect_table(const Sandbox& sb, const Dated& r, const std::string& n
     ASSERT_TRUE(got.has_value()) << name << " not written";
     if (*got == table(title, r.after, body)) return;
     EXPECT_EQ(*got, table(title, r.before, body)) << name;
+}
+
+// A file whose expected text carries a stamp of the run's date: either end's.
+inline void expect_dated(const Sandbox& sb, const Dated& r, const std::string& name,
+                         const std::function<std::string(const std::tm&)>& expected) {
+    std::optional<std::string> got = sb.read(name);
+    ASSERT_TRUE(got.has_value()) << name << " not written";
+    if (*got == expected(r.after)) return;
+    EXPECT_EQ(*got, expected(r.before)) << name;
+}
+
+// ---------------------------------------------------------------- plot and velocity-prediction tables
+
+inline const std::string plot_header_line = "  VEL HEEL  YAW  RUD  TAB"
+                                            "    AD-INV    AD-TOT    SIDE-F     V-CLR     L-CLR"
+                                            "      SINK      TRIM    L-HULL    S-HULL   S-TOTAL"
+                                            "   ADV-TOT   ADV-HLL   ADV-APP   ADV-FIN   ADV-BLB"
+                                            "   ADV-WNG   ADV-RUD  SIDE-F^2    ADIRAT    ADTRAT";
+inline const std::string plot_units_line = "  kts  deg  deg  deg  deg"
+                                           "       m^2       m^2       m^2         m         m"
+                                           "         m       deg         m       m^2       m^2"
+                                           "       m^2       m^2       m^2       m^2       m^2"
+                                           "       m^2       m^2       m^4";
+inline const std::string vpp_units_line = "  kts  deg  deg  deg  deg"
+                                          "       m^2       m^2       kgf         m         m"
+                                          "        mm       deg         m       m^2       m^2"
+                                          "       m^2       m^2       m^2       m^2       m^2"
+                                          "       m^2       m^2     kgf^2";
+
+// Fortran fw.0 of a whole number: its digits and a point.
+inline std::string f_point(int w, double v) {
+    char b[40];
+    std::snprintf(b, sizeof b, "%*.0f.", w - 1, v);
+    return b;
+}
+
+// The columns of a plot or velocity-prediction row before the two ratios.
+struct PlotRow {
+    double vel, heel, yaw, rud, tab;
+    double ad_inv, ad_tot, side, v_clr, l_clr, sink, trim, l_hull, s_hull, s_total;
+    double adv_tot, adv_hll, adv_app, adv_fin, adv_blb, adv_wng, adv_rud, side_squared;
+};
+
+inline std::string plot_fields(const PlotRow& r, int side_d, int sink_d, bool whole_square, double adirat,
+                               double adtrat) {
+    std::string s = f(5, 2, r.vel) + f(5, 1, r.heel) + f(5, 1, r.yaw) + f(5, 1, r.rud) + f(5, 1, r.tab);
+    s += f(10, 5, r.ad_inv) + f(10, 5, r.ad_tot) + f(10, side_d, r.side) + f(10, 5, r.v_clr) + f(10, 5, r.l_clr);
+    s += f(10, sink_d, r.sink);
+    for (double x : {r.trim, r.l_hull, r.s_hull, r.s_total, r.adv_tot, r.adv_hll, r.adv_app, r.adv_fin, r.adv_blb,
+                     r.adv_wng, r.adv_rud})
+        s += f(10, 5, x);
+    s += whole_square ? f_point(10, r.side_squared) : f(10, 5, r.side_squared);
+    return s + f(10, 5, adirat) + f(10, 5, adtrat);
+}
+
+// Plot tables: every column with five decimals but the angles and the speed.
+inline std::string plot_row(const PlotRow& r, double adirat = 1, double adtrat = 1) {
+    return plot_fields(r, 5, 5, false, adirat, adtrat);
+}
+
+// Velocity-prediction tables: side force with one decimal, sinkage (in mm)
+// with two, the squared side force whole.
+inline std::string vpp_row(const PlotRow& r, double adirat = 1, double adtrat = 1) {
+    return plot_fields(r, 1, 2, true, adirat, adtrat);
+}
+
+// The upright and the velocity-prediction tables have one more empty line
+// after the units line.
+inline std::string plot_table(const std::string& title, const std::tm& date, const std::string& units,
+                              bool extra_empty_line, const std::vector<std::string>& body) {
+    std::string t = "\n\n\n\n" + stamp(title, date) + "\n\n" + plot_header_line + "\n" + units + "\n";
+    if (extra_empty_line) t += "\n";
+    for (const std::string& l : body) t += l + "\n";
+    return t;
 }
 
 }  // namespace hydrosum_program_test

@@ -1,7 +1,6 @@
 // truncate, splitbulb, transom, tranatx and tranxlin: the cuts along grid lines.
 
-#include "program.hpp"
-#include "transcript.hpp"
+#include "session.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -57,12 +56,6 @@ const std::string kSplitNote = line(" split a bulb, with horizontal te, at max h
 const std::string kTransomNote = line(" create overhung transom on hull");
 const std::string kTooFew = line(" error ... too few points in working range");
 
-void expect_clean_end(const Outcome& r)
-{
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-}
-
 // The program works in float; the expected values below were worked out
 // with the same steps in double. Arc lengths, slopes and the spline solve
 // each round at float precision (about 6e-8 relative), and the inverse
@@ -90,20 +83,6 @@ void expect_points(const std::optional<std::string>& file, int ni, int nj, const
     }
 }
 
-struct Session {
-    Outcome outcome;
-    std::optional<std::string> written;  // out.net
-};
-
-// Runs the dialogue's answers with `input` as in.net.
-Session run_with(const Dialogue& d, const std::string& input)
-{
-    Sandbox box;
-    box.write("in.net", input);
-    Outcome o = box.run(d.answers());
-    return {o, box.read("out.net")};
-}
-
 // Two points per line of constant j: a nose line at x = 0 whose trapezoidal
 // mean is the origin, tails at x = 10, 16 and 10.
 const std::vector<P3> kBulb = {{-1, 2, 3}, {10, 24, 0}, {0, -1, -2}, {16, 0, 12}, {1, 0, 1}, {10, 0, -7.5}};
@@ -111,24 +90,18 @@ const std::vector<P3> kBulb = {{-1, 2, 3}, {10, 24, 0}, {0, -1, -2}, {16, 0, 12}
 TEST(CutDialogues, AskAgainOnUnreadableOrOutOfRangeAnswersAndBackUpOn999)
 {
     const std::string bulb = network_text(2, 3, "Bulb", kBulb);
-    Dialogue d;
-    load(d, "in.net", "Bulb", 2, 3);
-    d.say("truncate", kPercentQ)
-        .say("0", kPercentQ)
-        .say("100", kPercentQ)
-        .say("-5", kPercentQ)
-        .say("abc", kPercentQ)
-        .say("999.")
-        .again();
-    d.say("tranatx", kXtranQ).say("x", kXtranQ).say("999").again();
-    d.say("tranxlin", kXtranQ).say("1.0.0", kXtranQ).say("999.").again();
-    save(d, "out.net");
-    d.quit();
-
-    Session s = run_with(d, bulb);
-    EXPECT_EQ(s.outcome.out, d.transcript());
-    expect_clean_end(s.outcome);
-    EXPECT_EQ(s.written, bulb);
+    auto out = edit_cleanly(bulb, "Bulb", 2, 3, [&](Dialogue& d) {
+        d.say("truncate", kPercentQ)
+            .say("0", kPercentQ)
+            .say("100", kPercentQ)
+            .say("-5", kPercentQ)
+            .say("abc", kPercentQ)
+            .say("999.")
+            .again();
+        d.say("tranatx", kXtranQ).say("x", kXtranQ).say("999").again();
+        d.say("tranxlin", kXtranQ).say("1.0.0", kXtranQ).say("999.").again();
+    });
+    EXPECT_EQ(out, bulb);
 }
 
 TEST(CutDialogues, RangesWithTooFewPointsAreRefusedAfterTheQuestions)
@@ -169,7 +142,6 @@ TEST(CutDialogues, RangesWithTooFewPointsAreRefusedAfterTheQuestions)
         d.quit();
 
         Session s = run_with(d, file);
-        EXPECT_EQ(s.outcome.out, d.transcript());
         expect_clean_end(s.outcome);
         EXPECT_EQ(s.written, c.ni > 0 ? std::optional(file) : std::nullopt);
     }
@@ -177,20 +149,14 @@ TEST(CutDialogues, RangesWithTooFewPointsAreRefusedAfterTheQuestions)
 
 TEST(Truncate, TwoPointLinesEndAtTheCutWithTheirLengthsReported)
 {
-    Dialogue d;
-    load(d, "in.net", "Bulb", 2, 3);
-    // xtail is the smallest tail x; each line from the nose point to x = 5
-    d.say("truncate", kPercentQ)
-        .say("50", report(" xnose=", 0) + report(" xtail=", 10) + report(" xtrunc=", 5) + report(" strunc=", 13) +
-                       report(" strunc=", 6.25) + report(" strunc=", 6.25))
-        .ok();
-    save(d, "out.net");
-    d.quit();
-
-    Session s = run_with(d, network_text(2, 3, "Bulb", kBulb));
-    EXPECT_EQ(s.outcome.out, d.transcript());
-    expect_clean_end(s.outcome);
-    EXPECT_EQ(s.written,
+    auto out = edit_cleanly(network_text(2, 3, "Bulb", kBulb), "Bulb", 2, 3, [&](Dialogue& d) {
+        // xtail is the smallest tail x; each line from the nose point to x = 5
+        d.say("truncate", kPercentQ)
+            .say("50", report(" xnose=", 0) + report(" xtail=", 10) + report(" xtrunc=", 5) + report(" strunc=", 13) +
+                           report(" strunc=", 6.25) + report(" strunc=", 6.25))
+            .ok();
+    });
+    EXPECT_EQ(out,
               network_text(2, 3, "Bulb", {{0, 0, 0}, {5, 12, 0}, {0, 0, 0}, {5, 0, 3.75}, {0, 0, 0}, {5, 0, -3.75}}));
 }
 
@@ -212,15 +178,9 @@ TEST(Truncate, SinglePointLinesOnlyCollapseTheNoseAndASingleLineKeepsItsNose)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Dialogue d;
-        load(d, "in.net", "Small", c.ni, c.nj);
-        d.say("truncate", kPercentQ).say("50", c.reports).ok();
-        save(d, "out.net");
-        d.quit();
-        Session s = run_with(d, network_text(c.ni, c.nj, "Small", c.before));
-        EXPECT_EQ(s.outcome.out, d.transcript());
-        expect_clean_end(s.outcome);
-        EXPECT_EQ(s.written, network_text(c.ni, c.nj, "Small", c.after));
+        auto out = edit_cleanly(network_text(c.ni, c.nj, "Small", c.before), "Small", c.ni, c.nj,
+                                [&](Dialogue& d) { d.say("truncate", kPercentQ).say("50", c.reports).ok(); });
+        EXPECT_EQ(out, network_text(c.ni, c.nj, "Small", c.after));
     }
 }
 
@@ -256,17 +216,12 @@ TEST(Truncate, CurvedLinesAreCutOnTheirInterpolant)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Dialogue d;
-        load(d, "in.net", "Round nose", c.ni, 3);
-        d.say("truncate", kPercentQ)
-            .say("35", report(" xnose=", 0) + report(" xtail=", 4) + report(" xtrunc=", 1.4) + c.cuts)
-            .ok();
-        save(d, "out.net");
-        d.quit();
-        Session s = run_with(d, network_text(c.ni, 3, "Round nose", c.before));
-        EXPECT_EQ(s.outcome.out, d.transcript());
-        expect_clean_end(s.outcome);
-        expect_points(s.written, c.ni, 3, c.after);
+        auto out = edit_cleanly(network_text(c.ni, 3, "Round nose", c.before), "Round nose", c.ni, 3, [&](Dialogue& d) {
+            d.say("truncate", kPercentQ)
+                .say("35", report(" xnose=", 0) + report(" xtail=", 4) + report(" xtrunc=", 1.4) + c.cuts)
+                .ok();
+        });
+        expect_points(out, c.ni, 3, c.after);
     }
 }
 
@@ -278,25 +233,19 @@ TEST(Truncate, WorksOnTheSubblockAlone)
         {0, 3, 9}, {2, -1, 1}, {10, 0, 7},  //
         {0, 4, 9}, {2, 4, 9}, {10, 4, 9},
     };
-    Dialogue d;
-    load(d, "in.net", "Block", 3, 4);
-    set_block(d, 2, 3, 2, 3);
-    d.say("truncate", kPercentQ)
-        .say("50", report(" xnose=", 2) + report(" xtail=", 10) + report(" xtrunc=", 6) + report(" strunc=", 5) +
-                       report(" strunc=", 5))
-        .ok();
-    clear_block(d);
-    save(d, "out.net");
-    d.quit();
-
-    Session s = run_with(d, network_text(3, 4, "Block", before));
-    EXPECT_EQ(s.outcome.out, d.transcript());
-    expect_clean_end(s.outcome);
-    EXPECT_EQ(s.written, network_text(3, 4, "Block",
-                                      {{0, 1, 9}, {2, 1, 9}, {10, 1, 9},
-                                       {0, 2, 9}, {2, 0, 1}, {6, 3, 1},
-                                       {0, 3, 9}, {2, 0, 1}, {6, 0, 4},
-                                       {0, 4, 9}, {2, 4, 9}, {10, 4, 9}}));
+    auto out = edit_cleanly(network_text(3, 4, "Block", before), "Block", 3, 4, [&](Dialogue& d) {
+        set_block(d, 2, 3, 2, 3);
+        d.say("truncate", kPercentQ)
+            .say("50", report(" xnose=", 2) + report(" xtail=", 10) + report(" xtrunc=", 6) + report(" strunc=", 5) +
+                           report(" strunc=", 5))
+            .ok();
+        clear_block(d);
+    });
+    EXPECT_EQ(out, network_text(3, 4, "Block",
+                                {{0, 1, 9}, {2, 1, 9}, {10, 1, 9},
+                                 {0, 2, 9}, {2, 0, 1}, {6, 3, 1},
+                                 {0, 3, 9}, {2, 0, 1}, {6, 0, 4},
+                                 {0, 4, 9}, {2, 4, 9}, {10, 4, 9}}));
 }
 
 TEST(Splitbulb, TwoStationsOnlyCollapseTheNoseAndFoldTheTail)
@@ -310,16 +259,9 @@ TEST(Splitbulb, TwoStationsOnlyCollapseTheNoseAndFoldTheTail)
         before.insert(before.end(), {nose[j], tail[j]});
         after.insert(after.end(), {{0, 0, 1}, folded[j]});
     }
-    Dialogue d;
-    load(d, "in.net", "Split", 2, 5);
-    d.say("splitbulb", kSplitNote).ok();
-    save(d, "out.net");
-    d.quit();
-
-    Session s = run_with(d, network_text(2, 5, "Split", before));
-    EXPECT_EQ(s.outcome.out, d.transcript());
-    expect_clean_end(s.outcome);
-    EXPECT_EQ(s.written, network_text(2, 5, "Split", after));
+    auto out = edit_cleanly(network_text(2, 5, "Split", before), "Split", 2, 5,
+                            [&](Dialogue& d) { d.say("splitbulb", kSplitNote).ok(); });
+    EXPECT_EQ(out, network_text(2, 5, "Split", after));
 }
 
 TEST(Splitbulb, InteriorStationsPutTheMiddleRowAtTheMaximumHalfBreadth)
@@ -355,15 +297,9 @@ TEST(Splitbulb, InteriorStationsPutTheMiddleRowAtTheMaximumHalfBreadth)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Dialogue d;
-        load(d, "in.net", "Split", 3, c.nj);
-        d.say("splitbulb", kSplitNote).ok();
-        save(d, "out.net");
-        d.quit();
-        Session s = run_with(d, network_text(3, c.nj, "Split", c.before));
-        EXPECT_EQ(s.outcome.out, d.transcript());
-        expect_clean_end(s.outcome);
-        expect_points(s.written, 3, c.nj, c.after);
+        auto out = edit_cleanly(network_text(3, c.nj, "Split", c.before), "Split", 3, c.nj,
+                                [&](Dialogue& d) { d.say("splitbulb", kSplitNote).ok(); });
+        expect_points(out, 3, c.nj, c.after);
     }
 }
 
@@ -397,15 +333,9 @@ TEST(Transom, AftEdgeRunsFromTheFirstLineToTheLastLinesTangent)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Dialogue d;
-        load(d, "in.net", "Hull", c.ni, 3);
-        d.say("transom", kTransomNote).ok();
-        save(d, "out.net");
-        d.quit();
-        Session s = run_with(d, network_text(c.ni, 3, "Hull", by_line(c.before, c.ni, 3)));
-        EXPECT_EQ(s.outcome.out, d.transcript());
-        expect_clean_end(s.outcome);
-        expect_points(s.written, c.ni, 3, by_line(c.after, c.ni, 3));
+        auto out = edit_cleanly(network_text(c.ni, 3, "Hull", by_line(c.before, c.ni, 3)), "Hull", c.ni, 3,
+                                [&](Dialogue& d) { d.say("transom", kTransomNote).ok(); });
+        expect_points(out, c.ni, 3, by_line(c.after, c.ni, 3));
     }
 }
 
@@ -419,17 +349,11 @@ TEST(Tranxlin, CutsPolylinesAndExtendsShortOnesStraight)
     const std::vector<P3> cut = {{0, 0, 0}, {2.25, 3, 0}, {5, 5.5, 0},
                                  {0, 1, 0}, {2.5, 1, 1.875}, {5, 1, 3.75},
                                  {3, 3, 3}, {3, 3, 3}, {3, 3, 3}};
-    Dialogue d;
-    load(d, "in.net", "Hull", 3, 3);
-    // three points per line would take local interpolation in tranatx
-    d.say("tranxlin", kXtranQ).say("5", report(" stran=", 7.5) + report(" stran=", 6.25)).ok();
-    save(d, "out.net");
-    d.quit();
-
-    Session s = run_with(d, network_text(3, 3, "Hull", by_line(lines, 3, 3)));
-    EXPECT_EQ(s.outcome.out, d.transcript());
-    expect_clean_end(s.outcome);
-    EXPECT_EQ(s.written, network_text(3, 3, "Hull", by_line(cut, 3, 3)));
+    auto out = edit_cleanly(network_text(3, 3, "Hull", by_line(lines, 3, 3)), "Hull", 3, 3, [&](Dialogue& d) {
+        // three points per line would take local interpolation in tranatx
+        d.say("tranxlin", kXtranQ).say("5", report(" stran=", 7.5) + report(" stran=", 6.25)).ok();
+    });
+    EXPECT_EQ(out, network_text(3, 3, "Hull", by_line(cut, 3, 3)));
 }
 
 TEST(Tranatx, EveryLineIsCutAtTheValueEntered)
@@ -454,18 +378,12 @@ TEST(Tranatx, EveryLineIsCutAtTheValueEntered)
         {20, 0, 3}, {21.6716526, 0.483318015, 3}, {23.3220858, 0.869282622, 3}, {26.6550865, 1.37140275, 3},
         {29.6, 1.62472005, 3},
     };
-    Dialogue d;
-    load(d, "in.net", "Hull", 4, 5);
-    d.say("tranatx", kXtranQ)
-        .say("29.6", report(" stran=", 6.36589861) + report(" stran=", 10.0933211) + report(" stran=", 9.76228075))
-        .ok();
-    save(d, "out.net");
-    d.quit();
-
-    Session s = run_with(d, network_text(4, 5, "Hull", by_line(lines, 4, 5)));
-    EXPECT_EQ(s.outcome.out, d.transcript());
-    expect_clean_end(s.outcome);
-    expect_points(s.written, 4, 5, by_line(cut, 4, 5));
+    auto out = edit_cleanly(network_text(4, 5, "Hull", by_line(lines, 4, 5)), "Hull", 4, 5, [&](Dialogue& d) {
+        d.say("tranatx", kXtranQ)
+            .say("29.6", report(" stran=", 6.36589861) + report(" stran=", 10.0933211) + report(" stran=", 9.76228075))
+            .ok();
+    });
+    expect_points(out, 4, 5, by_line(cut, 4, 5));
 }
 
 TEST(Tranatx, SubblockLinesAreCutWithinTheBlock)
@@ -486,18 +404,12 @@ TEST(Tranatx, SubblockLinesAreCutWithinTheBlock)
         {4, 9, 9}, {4.5, 0, 6}, {4.5, 5.375, 0},
         {5, 9, 9}, {9, 0, 12}, {12, 11, 0},
     };
-    Dialogue d;
-    load(d, "in.net", "Block", 3, 5);
-    set_block(d, 2, 3, 2, 4);
-    d.say("tranatx", kXtranQ).say("4.5", report(" stran=", 7.5) + report(" stran=", 5.625)).ok();
-    clear_block(d);
-    save(d, "out.net");
-    d.quit();
-
-    Session s = run_with(d, network_text(3, 5, "Block", before));
-    EXPECT_EQ(s.outcome.out, d.transcript());
-    expect_clean_end(s.outcome);
-    EXPECT_EQ(s.written, network_text(3, 5, "Block", after));
+    auto out = edit_cleanly(network_text(3, 5, "Block", before), "Block", 3, 5, [&](Dialogue& d) {
+        set_block(d, 2, 3, 2, 4);
+        d.say("tranatx", kXtranQ).say("4.5", report(" stran=", 7.5) + report(" stran=", 5.625)).ok();
+        clear_block(d);
+    });
+    EXPECT_EQ(out, network_text(3, 5, "Block", after));
 }
 
 }  // namespace

@@ -1,19 +1,12 @@
 // The command loop and the commands that only change the editor's state.
 
-#include "program.hpp"
-#include "transcript.hpp"
+#include "session.hpp"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 
 namespace gridedit_test {
 namespace {
-
-void expect_clean_end(const Outcome& r)
-{
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-}
 
 void expect_end_of_input(const Outcome& r)
 {
@@ -69,9 +62,7 @@ TEST(TaskWords, OnlyTheExactWordInTheFirstTenColumnsMatches)
     d.quit();
 
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
 }
 
 TEST(Ijmax, AcceptsCountsUpTo481AndAsksAgainOtherwise)
@@ -98,9 +89,7 @@ TEST(Ijmax, AcceptsCountsUpTo481AndAsksAgainOtherwise)
     d.quit();
 
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
 }
 
 TEST(Setblock, ChecksEachPairAndBacksUpToTheIQuestion)
@@ -127,9 +116,7 @@ TEST(Setblock, ChecksEachPairAndBacksUpToTheIQuestion)
     d.quit();
 
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
 }
 
 TEST(Setblock, OneZeroPairBesideAValidPairIsAskedAgainAndNotStored)
@@ -153,9 +140,7 @@ TEST(Setblock, OneZeroPairBesideAValidPairIsAskedAgainAndNotStored)
     d.quit();
 
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
 }
 
 TEST(TitleAndKlue, AreShownAndWrittenToTheHeader)
@@ -199,9 +184,7 @@ TEST(TitleAndKlue, AreShownAndWrittenToTheHeader)
     d.quit();
 
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
     const std::string origin = point(0, 0, 0);
     EXPECT_EQ(box.read("minus.net"), "    1    1   -3     " + sixty + "\n" + origin);
     EXPECT_EQ(box.read("wide.net"), "    1    1-9999     " + sixty + "\n" + origin);
@@ -229,9 +212,7 @@ TEST(EndOfInput, EndsTheRunAtEveryKindOfQuestion)
         Dialogue d;
         c.steps(d);
         Sandbox box;
-        Outcome r = box.run(d.answers());
-        EXPECT_EQ(r.out, d.transcript());
-        expect_end_of_input(r);
+        expect_end_of_input(run_dialogue(box, d));
     }
 }
 
@@ -251,9 +232,7 @@ TEST(EndOfInput, AtTheSubblockQuestionKeepsWhatWasWritten)
     d.say("output", ask(kNameQ)).say("second.net", ask(kSubQ));
 
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_end_of_input(r);
+    expect_end_of_input(run_dialogue(box, d));
     EXPECT_EQ(box.read("first.net"), "    1    1    3     " + kNulTitle + "\n" + point(0, 0, 0));
     EXPECT_EQ(box.read("second.net"), std::nullopt);  // asked before the file is opened
 }

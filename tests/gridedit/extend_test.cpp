@@ -1,7 +1,6 @@
 // extend and dextend: new lines of points beyond one edge of the network.
 
-#include "program.hpp"
-#include "transcript.hpp"
+#include "session.hpp"
 
 #include <cmath>
 #include <functional>
@@ -85,9 +84,7 @@ TEST(Extend, RefusedWhileASubblockIsActive)
     d.say("dextend", line(kBlocked)).again();
     d.quit();
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run_dialogue(box, d).status, 0);
 }
 
 TEST(Extend, BackupChainAndAnswersAskedAgain)
@@ -147,12 +144,7 @@ TEST(Extend, BackupChainAndAnswersAskedAgain)
     save(d, "out.net");
     d.quit();
 
-    Sandbox box;
-    box.write("in.net", start);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(box.read("out.net"), start);
+    expect_unchanged(d, start);
 }
 
 TEST(Extend, CapacityIsCheckedAfterTheQuestionsAndStillEndsWithOk)
@@ -177,12 +169,7 @@ TEST(Extend, CapacityIsCheckedAfterTheQuestionsAndStillEndsWithOk)
     extend(d, "dextend", "imax", "x", "1", "1", "1", line(kInew)).ok();
     d.quit();
 
-    Sandbox box;
-    box.write("in.net", start);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(box.read("out.net"), start);
+    expect_unchanged(d, start);
 }
 
 TEST(Extend, LinesOfFewerThanThreePointsAreRefused)
@@ -202,9 +189,7 @@ TEST(Extend, LinesOfFewerThanThreePointsAreRefused)
 
     Sandbox box;
     box.write("in.net", start);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run_dialogue(box, d).status, 0);
     EXPECT_EQ(box.read("same.net"), start);
     // the parabola continued
     EXPECT_EQ(box.read("out.net"), net_file(2, 5, "Rudder", [](int i, int j) { return point(j, j * j, i); }));
@@ -236,19 +221,12 @@ void check(const Case& c)
     const bool i_edge = c.side[0] == 'i';
     const bool max_edge = c.side.ends_with("max");
     const int along = 3 + c.npts;
-    Dialogue d;
-    load(d, "in.net", "Rudder", i_edge ? 3 : 2, i_edge ? 2 : 3);
-    extend(d, c.cmd, c.side, c.axis, c.value, std::to_string(c.npts), c.fair);
-    (i_edge ? d.net.imax : d.net.jmax) = along;
-    d.ok();
-    save(d, "out.net");
-    d.quit();
-
-    Sandbox box;
-    box.write("in.net", shape_file(c.shape, i_edge));
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    auto got = parse_net(box.read("out.net"));
+    Session s = edit(shape_file(c.shape, i_edge), "Rudder", i_edge ? 3 : 2, i_edge ? 2 : 3, [&](Dialogue& d) {
+        extend(d, c.cmd, c.side, c.axis, c.value, std::to_string(c.npts), c.fair);
+        (i_edge ? d.net.imax : d.net.jmax) = along;
+        d.ok();
+    });
+    auto got = parse_net(s.written);
     ASSERT_TRUE(got);
     ASSERT_EQ(i_edge ? got->imax : got->jmax, along);
     for (int l = 1; l <= 2; ++l)

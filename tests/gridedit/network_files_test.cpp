@@ -1,19 +1,12 @@
 // input and output: network files read and written by the running program.
 
-#include "program.hpp"
-#include "transcript.hpp"
+#include "session.hpp"
 
 #include <gtest/gtest.h>
 #include <tuple>
 
 namespace gridedit_test {
 namespace {
-
-void expect_clean_end(const Outcome& r)
-{
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-}
 
 // A network file in free layout, one "x y z" line per point, j outer.
 template <class F>
@@ -35,9 +28,7 @@ TEST(Input, MissingFileAsksForTheNameAgain)
     d.quit();
 
     Sandbox box;
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
 }
 
 TEST(Input, ReadsTheHeaderColumnsAndPointsInAnyLayout)
@@ -65,9 +56,7 @@ TEST(Input, ReadsTheHeaderColumnsAndPointsInAnyLayout)
     d.say("output", ask(kNameQ)).say("out.net").ok();
     d.quit();
 
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
     EXPECT_EQ(box.read("out.net"), "    3    2   -7     Test hull\n" +
                                        point("1.00000001E-01", "1.24999997E-03", "-2.50000000E+00") +
                                        point("1.00000000E+00", "2.00000000E+00", "3.00000000E+00") +
@@ -106,9 +95,7 @@ TEST(Input, HeaderIsReadByFixedColumns)
         d.net.klue = c.klue;
         d.ok();
         d.quit();
-        Outcome r = box.run(d.answers());
-        EXPECT_EQ(r.out, d.transcript());
-        expect_clean_end(r);
+        expect_clean_end(run_dialogue(box, d));
     }
 }
 
@@ -146,9 +133,7 @@ TEST(Input, FailedReadLeavesTheNetworkAsItWas)
         d.say("input", ask(kNameQ)).say("bad.net", line(kReadErr) + ask(kNameQ)).say("backup").again();
         d.say("output", ask(kNameQ)).say("after.net").ok();
         d.quit();
-        Outcome r = box.run(d.answers());
-        EXPECT_EQ(r.out, d.transcript());
-        expect_clean_end(r);
+        expect_clean_end(run_dialogue(box, d));
         EXPECT_EQ(box.read("after.net"), original);
     }
 }
@@ -201,9 +186,7 @@ TEST(Subblock, InputAndOutputWorkOnTheBlockAlone)
     d.say("output", ask(kNameQ)).say("whole.net").ok();
     d.quit();
 
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
     EXPECT_EQ(box.read("keep.net"), "keep me\n");  // "n": not even opened
 
     std::string block = "    3    3    4     Patch\n";
@@ -231,9 +214,7 @@ TEST(Output, BeforeAnyInputWritesTheNulTitleAndZeroPoints)
     d.say("output", ask(kNameQ)).say("fresh.net").ok();
     d.quit();
 
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
     EXPECT_EQ(box.read("fresh.net"), "    2    1          " + kNulTitle + "\n" + point(0, 0, 0) + point(0, 0, 0));
 }
 
@@ -261,9 +242,7 @@ TEST(Ijmax, PointsBeyondTheCountsKeepWhatAnEarlierNetworkLeft)
     d.say("output", ask(kNameQ)).say("out.net").ok();
     d.quit();
 
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
     EXPECT_EQ(box.read("out.net"), "    3    3          Small\n" +
                                        point(-1, -1, 2) + point(-2, -1, 2) + point(3, 1, 1) +
                                        point(-1, -2, 2) + point(-2, -2, 2) + point(3, 2, 1) +
@@ -278,9 +257,7 @@ TEST(Output, UnopenableNameAsksForTheNameAgain)
     d.say("output", ask(kNameQ)).say("adir", line(kWriteErr) + ask(kNameQ)).say("backup").again();
     d.quit();
 
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    expect_clean_end(r);
+    expect_clean_end(run_dialogue(box, d));
 }
 
 }  // namespace

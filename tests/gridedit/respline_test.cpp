@@ -1,11 +1,9 @@
 // respline: grid lines resampled along their arc length by the cluster
 // function, with the count changed where whole rows can move.
 
-#include "program.hpp"
-#include "transcript.hpp"
+#include "session.hpp"
 
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace gridedit_test {
@@ -40,24 +38,10 @@ Dialogue& respline(Dialogue& d, const std::string& dir, int count, const std::ve
     return d.say(degree.at(1));
 }
 
-using Steps = std::function<void(Dialogue&)>;
-
+// Every network here is titled Keel.
 std::optional<Points> run_on(const std::string& file, int imax, int jmax, const Steps& steps)
 {
-    Dialogue d;
-    load(d, "in.net", "Keel", imax, jmax);
-    steps(d);
-    if (d.net.block) clear_block(d);
-    save(d, "out.net");
-    d.quit();
-
-    Sandbox box;
-    box.write("in.net", file);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    return parse_net(box.read("out.net"));
+    return parse_net(edit_cleanly(file, "Keel", imax, jmax, steps));
 }
 
 // ---- double-precision references ----
@@ -200,12 +184,7 @@ TEST(Respline, BackupChainsAndRefusedAnswers)
     save(d, "out.net");
     d.quit();
 
-    Sandbox box;
-    box.write("in.net", start);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(box.read("out.net"), start);
+    expect_unchanged(d, start);
 }
 
 TEST(Respline, CountLimitLeavesRoomForThePointsBeyondTheSubblock)
@@ -234,11 +213,7 @@ TEST(Respline, CountLimitLeavesRoomForThePointsBeyondTheSubblock)
         .ok();
     d.quit();
 
-    Sandbox box;
-    box.write("in.net", start);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(run_with(d, start).outcome.status, 0);
 }
 
 // ---- distributions on straight lines ----

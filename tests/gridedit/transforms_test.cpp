@@ -1,8 +1,7 @@
 // transform, reverse, transpose, scale, translate and rotate: point by point
 // over the working range.
 
-#include "program.hpp"
-#include "transcript.hpp"
+#include "session.hpp"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,26 +23,12 @@ const std::string kAngleQ[] = {" enter x-axis rotation angle in degrees (999. to
                                " enter z-axis rotation angle in degrees (999. to backup)"};
 const std::string kNonSquare = " cannot transpose a non-square subblock";
 
-using Steps = std::function<void(Dialogue&)>;
 using Record = std::function<std::string(int, int)>;
 
 // Reads `file` as in.net, runs the steps, writes out.net and returns it.
 std::optional<std::string> run_on(const std::string& file, int imax, int jmax, const Steps& steps)
 {
-    Dialogue d;
-    load(d, "in.net", "Fin", imax, jmax);
-    steps(d);
-    if (d.net.block) clear_block(d);
-    save(d, "out.net");
-    d.quit();
-
-    Sandbox box;
-    box.write("in.net", file);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    return box.read("out.net");
+    return edit_cleanly(file, "Fin", imax, jmax, steps);
 }
 
 // A 3 x 2 network with no two coordinates alike; z is +0 at (1, 1).
@@ -82,12 +67,7 @@ TEST(Transforms, BackupsAndWrongAnswersChangeNothing)
     save(d, "out.net");
     d.quit();
 
-    Sandbox box;
-    box.write("in.net", kBase);
-    Outcome r = box.run(d.answers());
-    EXPECT_EQ(r.out, d.transcript());
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(box.read("out.net"), kBase);
+    expect_unchanged(d, kBase);
 }
 
 TEST(Transforms, WholeNetworkResults)

@@ -3,6 +3,8 @@
 //
 // References are worked in double precision from the published forms of
 // the lines and from closed-form section areas.
+#include "unit_fixtures.hpp"
+
 #include "hydrosum/input/parts.hpp"
 #include "textio/textio.hpp"
 
@@ -12,18 +14,16 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <numbers>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace hydrosum {
 namespace {
 
 namespace fs = std::filesystem;
+using hydrosum_test::write_file;
 
 // Single-precision evaluation of pow, log10 and a few products against a
 // double reference: a few units in the last place, with room.
@@ -126,17 +126,10 @@ Body staggered_midbody() {
     return b;
 }
 
-class Bodies : public ::testing::Test {
+class Bodies : public hydrosum_test::StdioTest {
 protected:
     void SetUp() override {
-        std::string t = (fs::temp_directory_path() / "hydrosum-bodies-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(t.data()), nullptr);
-        dir_ = t;
-        home_ = fs::current_path();
-        fs::current_path(dir_);
-        out_ = std::tmpfile();
-        ASSERT_NE(out_, nullptr);
-        textio::Runtime::instance().reset(stdin, out_);
+        StdioTest::SetUp();
         st = std::make_unique<Store>();
         st->ci(1) = 3;
         st->ci(2) = 3;
@@ -149,33 +142,12 @@ protected:
         set_text(st->vchr[4], "bulb.net");
         Body h(2, 2);   // its points must not matter
         h.set(1, 1, 0, 0, 0), h.set(2, 1, 3, 0, 0), h.set(1, 2, 0, 1, 1), h.set(2, 2, 3, 1, 1);
-        write("hull.net", h.text());
-    }
-    void TearDown() override {
-        textio::Runtime::instance().reset();
-        std::fclose(out_);
-        fs::current_path(home_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
+        write_file("hull.net", h.text());
     }
 
     static void set_text(std::array<char, 255>& t, const std::string& s) {
         t.fill(' ');
         s.copy(t.data(), s.size());
-    }
-    static void write(const std::string& name, const std::string& content) {
-        std::ofstream f(name, std::ios::binary);
-        f << content;
-    }
-    // Everything written since the last call.
-    std::string take_output() {
-        std::fflush(out_);
-        std::string s;
-        std::rewind(out_);
-        for (int c; (c = std::fgetc(out_)) != EOF;) s += static_cast<char>(c);
-        EXPECT_EQ(::ftruncate(::fileno(out_), 0), 0);
-        std::rewind(out_);
-        return s;
     }
     // One upright case with these values, all drag slots untouched.
     hydrosum::Run one_case(float speed, float area_hull, float area_bulb, float length) {
@@ -193,8 +165,7 @@ protected:
     std::unique_ptr<Store> st;
 
 private:
-    fs::path dir_, home_;
-    std::FILE* out_ = nullptr;
+    hydrosum_test::ScratchDir dir_{"hydrosum-bodies"};
 };
 
 void expect_rel(double actual, double expected) {
@@ -293,7 +264,7 @@ TEST_F(Bodies, BulbFormFactorFromItsLargestSection) {
     constexpr float area = 3.0f;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        write("bulb.net", c.body.text());
+        write_file("bulb.net", c.body.text());
         const hydrosum::Run ku = one_case(1.0f, 1.0f, area, 1.0f);
         vbulb(*st);
         expect_rel(ku.s(1, 56), laminar(c.length * re_per_vl) * form_ref(c.area, c.length) * area);
@@ -323,7 +294,7 @@ TEST_F(Bodies, DegenerateBulbGeometryStopsTheRun) {
     st->vint[bulb] = 2;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        write("bulb.net", c.body.text());
+        write_file("bulb.net", c.body.text());
         const hydrosum::Run ku = one_case(1.0f, 1.0f, 1.0f, 1.0f);
         int code = -1;
         try {
@@ -338,7 +309,7 @@ TEST_F(Bodies, DegenerateBulbGeometryStopsTheRun) {
 }
 
 TEST_F(Bodies, EveryVisitedCaseGetsItsDragAreaSlowOnesAtTheSmallestSpeed) {
-    write("bulb.net", prism().text());
+    write_file("bulb.net", prism().text());
     const double bulb_length = 12.0, bulb_form = form_ref(4.0, bulb_length);
     struct Case {
         char cls;   // 'r', 'k' or 'u' (ku)

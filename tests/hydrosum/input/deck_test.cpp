@@ -1,6 +1,8 @@
 // Control deck and run road of the driver.
 //
 // The control deck read in-process from a temporary standard input.
+#include "unit_fixtures.hpp"
+
 #include "hydrosum/input/steps.hpp"
 #include "textio/textio.hpp"
 
@@ -8,13 +10,9 @@
 
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
-
-#include <unistd.h>
 
 namespace hydrosum {
 namespace {
@@ -41,29 +39,13 @@ std::string deck_to_line8(const std::string& line8) {
            line8 + "\n";
 }
 
-class Deck : public ::testing::Test {
+class Deck : public hydrosum_test::StdioTest {
 protected:
     void SetUp() override {
-        in_ = std::tmpfile();
-        out_ = std::tmpfile();
-        ASSERT_TRUE(in_ && out_);
+        StdioTest::SetUp();
         st = std::make_unique<Store>();
     }
-    void TearDown() override {
-        textio::Runtime::instance().reset();
-        std::fclose(in_);
-        std::fclose(out_);
-    }
 
-    // Standard input holds `text` from its start.
-    void input(const std::string& text) {
-        std::fflush(in_);
-        ASSERT_EQ(::ftruncate(::fileno(in_), 0), 0);
-        std::rewind(in_);
-        std::fputs(text.c_str(), in_);
-        std::rewind(in_);
-        textio::Runtime::instance().reset(in_, out_);
-    }
     // The record read next from standard input: where the deck reading stopped.
     std::string next_line() {
         std::array<char, 40> line{};
@@ -71,19 +53,8 @@ protected:
         std::string s(line.data(), line.size());
         return s.substr(0, s.find_last_not_of(' ') + 1);
     }
-    std::string output() {
-        std::fflush(out_);
-        std::string s;
-        std::rewind(out_);
-        for (int c; (c = std::fgetc(out_)) != EOF;) s += static_cast<char>(c);
-        return s;
-    }
 
     std::unique_ptr<Store> st;
-
-private:
-    std::FILE* in_ = nullptr;
-    std::FILE* out_ = nullptr;
 };
 
 TEST_F(Deck, EveryLineLandsInItsPlace) {
@@ -219,27 +190,13 @@ TEST_F(Deck, BannerComesBeforeTheDeckIsRead) {
 // With no force-moment file present the road sets the frame, reads
 // nothing, writes no table and no line.
 TEST_F(Deck, RoadOverAnEmptyDirectory) {
-    struct Scratch {
-        fs::path home = fs::current_path();
-        fs::path dir;
-        Scratch() {
-            std::string t = (fs::temp_directory_path() / "hydrosum-deck-XXXXXX").string();
-            if (!::mkdtemp(t.data())) throw std::runtime_error("mkdtemp failed");
-            dir = t;
-            fs::current_path(dir);
-        }
-        ~Scratch() {
-            fs::current_path(home);
-            std::error_code ec;
-            fs::remove_all(dir, ec);
-        }
-    } scratch;
+    const hydrosum_test::ScratchDir scratch("hydrosum-deck");
     input("");
     st->c(23) = 1.0f;   // SREF 1 and output switch 0: the plot writers run too
     st->ci(3) = st->ci(5) = st->ci(6) = st->ci(7) = 1;
     run_road(*st);
     textio::Runtime::instance().close_all();
-    const bool empty = fs::is_empty(scratch.dir);
+    const bool empty = fs::is_empty(scratch.path());
     EXPECT_EQ(st->ci(1), nruns);
     EXPECT_EQ(st->ci(2), nheels);
     EXPECT_FALSE(st->r_any || st->k_any || st->ku.flag || st->nu.flag);

@@ -1,15 +1,14 @@
 // The component block and the assembly of viscous and induced drag.
+#include "unit_fixtures.hpp"
+
 #include "hydrosum/input/steps.hpp"
 #include "textio/textio.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 namespace hydrosum {
 namespace {
@@ -22,30 +21,13 @@ std::string block(const std::string& frud) {
            frud;
 }
 
-class Drag : public ::testing::Test {
+class Drag : public hydrosum_test::StdioTest {
 protected:
     void SetUp() override {
-        in_ = std::tmpfile();
-        out_ = std::tmpfile();
-        ASSERT_TRUE(in_ && out_);
-        st = std::make_unique<Store>();
-        st->ci(1) = nruns;
-        st->ci(2) = nheels;
+        StdioTest::SetUp();
+        st = hydrosum_test::framed_store();
         st->c(27) = 1.0f;
         st->c(29) = 1.0f;
-    }
-    void TearDown() override {
-        textio::Runtime::instance().reset();
-        std::fclose(in_);
-        std::fclose(out_);
-    }
-    void input(const std::string& text) {
-        std::fflush(in_);
-        ASSERT_EQ(::ftruncate(::fileno(in_), 0), 0);
-        std::rewind(in_);
-        std::fputs(text.c_str(), in_);
-        std::rewind(in_);
-        textio::Runtime::instance().reset(in_, out_);
     }
     std::string field(int k) {
         const auto& f = st->vchr[static_cast<std::size_t>(k - 1)];
@@ -65,10 +47,6 @@ protected:
         return run;
     }
     std::unique_ptr<Store> st;
-
-private:
-    std::FILE* in_ = nullptr;
-    std::FILE* out_ = nullptr;
 };
 
 TEST_F(Drag, FrudLinesMayBeMissingAtTheEndOfTheBlock) {
@@ -105,13 +83,8 @@ TEST_F(Drag, BlockFailuresEndTheRun) {
         SCOPED_TRACE(text);
         st = std::make_unique<Store>();
         st->ci(4) = 1;
-        std::FILE* in = std::tmpfile();
-        std::fputs(text.c_str(), in);
-        std::rewind(in);
-        textio::Runtime::instance().reset(in, stdout);
+        input(text);
         EXPECT_THROW(addbl(*st), textio::Failure);
-        textio::Runtime::instance().reset();
-        std::fclose(in);
     }
 }
 
@@ -163,9 +136,7 @@ TEST_F(Drag, InducedDragFromTheSideForce) {
     };
     for (const Row& row : {Row{2, 0.0f, 0.9f, 0.004421f}, Row{2, 60.0f, 0.9f, 0.01768f}, Row{-2, 0.0f, 0.8f, 0.009947f}}) {
         SCOPED_TRACE(row.heel);
-        st = std::make_unique<Store>();
-        st->ci(1) = nruns;
-        st->ci(2) = nheels;
+        st = hydrosum_test::framed_store();
         st->ci(4) = row.mode;
         st->c(27) = 2.0f;
         st->c(28) = 0.0f;
@@ -203,9 +174,7 @@ TEST_F(Drag, SmallestCaseSpeedOverRKAndKu) {
     };
     for (const Row& row : {Row{3.0f, 2.0f, 5.0f, 2.0f}, Row{0.0f, 1.0e-6f, 0.0f, 1100000.0f},
                            Row{3.0f, 2000000.0f, 0.5f, 0.5f}}) {
-        st = std::make_unique<Store>();
-        st->ci(1) = nruns;
-        st->ci(2) = nheels;
+        st = hydrosum_test::framed_store();
         st->ci(4) = 1;
         one_case(st->r.run(7, 4), row.r, 0.0f);
         one_case(st->k.run(2, 9), row.k, 0.0f);

@@ -2,6 +2,8 @@
 //
 // stfmin in a scratch directory holding a few force-moment files. Values are
 // chosen exact in binary, so the scaled slots are compared exactly.
+#include "unit_fixtures.hpp"
+
 #include "hydrosum/input/steps.hpp"
 #include "textio/textio.hpp"
 
@@ -10,19 +12,17 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include <unistd.h>
-
 namespace hydrosum {
 namespace {
 
 namespace fs = std::filesystem;
+using hydrosum_test::write_file;
 
 constexpr float untouched = -777.0f;   // sentinel for slots the reader must leave alone
 
@@ -94,20 +94,11 @@ std::string file_of(const std::vector<int>& types) {
     return s;
 }
 
-class FmFiles : public ::testing::Test {
+class FmFiles : public hydrosum_test::StdioTest {
 protected:
     void SetUp() override {
-        std::string t = (fs::temp_directory_path() / "hydrosum-fm-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(t.data()), nullptr);
-        dir_ = t;
-        home_ = fs::current_path();
-        fs::current_path(dir_);
-        out_ = std::tmpfile();
-        ASSERT_NE(out_, nullptr);
-        textio::Runtime::instance().reset(stdin, out_);
-        st = std::make_unique<Store>();
-        st->ci(1) = nruns;
-        st->ci(2) = nheels;
+        StdioTest::SetUp();
+        st = hydrosum_test::framed_store();
         // Full size equals model size and every group keeps its values:
         // auxiliary and hydrostatic groups as forces, the others as areas.
         st->c(1) = 1.0f;
@@ -115,30 +106,12 @@ protected:
         st->c(5) = 1.0f;
         for (int first : {6, 10, 14, 19}) group(first, 1.0f, 1.0f, 1.0f, first >= 14 ? 1.0f : 0.0f);
     }
-    void TearDown() override {
-        textio::Runtime::instance().reset();   // also closes a unit a stop left open
-        std::fclose(out_);
-        fs::current_path(home_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
 
     void group(int first, float ff, float fm, float fr, float sw) {
         st->c(first) = ff;
         st->c(first + 1) = fm;
         st->c(first + 2) = fr;
         st->c(first + 3) = sw;
-    }
-    static void write(const std::string& name, const std::string& text) {
-        std::ofstream f(name, std::ios::binary);
-        f << text;
-    }
-    std::string output() {
-        std::fflush(out_);
-        std::string s;
-        std::rewind(out_);
-        for (int c; (c = std::fgetc(out_)) != EOF;) s += static_cast<char>(c);
-        return s;
     }
     // The failure stfmin ends with; fails the test when it does not.
     textio::Failure failure() {
@@ -154,8 +127,7 @@ protected:
     std::unique_ptr<Store> st;
 
 private:
-    fs::path dir_, home_;
-    std::FILE* out_ = nullptr;
+    hydrosum_test::ScratchDir dir_{"hydrosum-fm"};
 };
 
 // ------------------------------------------------------------ names, order
@@ -172,7 +144,7 @@ TEST_F(FmFiles, FileNamesPlaceEachFileAtItsClassRunAndHeel) {
         {"n05r10.fm", 'n', 11, 2, 4}, {"w35r99.fm", 'w', 100, 9, 5}, {"ku.fm", 'u', 1, 1, 6},
         {"nu.fm", 'v', 1, 1, 7},
     };
-    for (const Placed& p : files) write(p.name, file_of(std::vector<int>(static_cast<std::size_t>(p.count), 1)));
+    for (const Placed& p : files) write_file(p.name, file_of(std::vector<int>(static_cast<std::size_t>(p.count), 1)));
     stfmin(*st);
 
     int present = 0;
@@ -208,8 +180,8 @@ TEST_F(FmFiles, FilesAreOpenedHeelByHeelRunByRunInClassOrder) {
     };
     for (const auto& [first, second] : pairs) {
         SCOPED_TRACE(first);
-        write(first, "");
-        write(second, "");
+        write_file(first, "");
+        write_file(second, "");
         EXPECT_EQ(failure().file(), first);
         fs::remove(first);
         fs::remove(second);
@@ -238,7 +210,7 @@ TEST_F(FmFiles, HeaderLengthFollowsTheFirstLinesTypeCode) {
         SCOPED_TRACE(hd.first);
         std::string text = hd.first;
         for (int k = 2; k <= hd.lines; ++k) text += "header text " + std::to_string(k) + "\n";
-        write("r00a00.fm", text + case_text(3.0f, 1, 16.0f));
+        write_file("r00a00.fm", text + case_text(3.0f, 1, 16.0f));
         stfmin(*st);
         EXPECT_EQ(st->r.n(1, 1), 1);
         EXPECT_EQ(st->r.s(1, 1, 1, 1), 3.0f);
@@ -252,7 +224,7 @@ TEST_F(FmFiles, EachCaseHasTheLinesOfItsOwnTypeCode) {
     std::string text = header(3);   // 13 header lines, whatever the cases are
     for (std::size_t i = 0; i < types.size(); ++i)
         text += case_text(static_cast<float>(i + 1), types[i], 16.0f * static_cast<float>(i));
-    write("k00r04.fm", text);
+    write_file("k00r04.fm", text);
     stfmin(*st);
 
     hydrosum::Run run = st->k.run(5, 1);
@@ -283,7 +255,7 @@ TEST_F(FmFiles, CaseAndValueLinesReadLikeFortranRecords) {
     text += " 1 2 3\n 4 5\n 6 99 junk\n";
     text += value_line(64.0f, 2) + value_line(64.0f, 3) + value_line(64.0f, 4);
     text += value_line(64.0f, 11) + " 7 8 9 10 11 12 13 junk\n";
-    write("r00a00.fm", text);
+    write_file("r00a00.fm", text);
     stfmin(*st);
 
     hydrosum::Run run = st->r.run(1, 1);
@@ -325,7 +297,7 @@ TEST_F(FmFiles, SlotsHoldFullScaleValuesOfTheirSourceFields) {
 
     const Fields f = {4.0f, 12.5f, -3.25f, 1.5f, -2.75f, 0.125f, 0.375f};
     const std::string text = header(103) + case_text(f, 103, 0.0f) + case_text(f, 1, 16.0f);
-    for (const char* name : {"r10r02.fm", "ku.fm", "w10r02.fm", "nu.fm"}) write(name, text);
+    for (const char* name : {"r10r02.fm", "ku.fm", "w10r02.fm", "nu.fm"}) write_file(name, text);
     struct Target {
         const char* name;
         hydrosum::Run run;
@@ -401,7 +373,7 @@ TEST_F(FmFiles, QSwitchDecidesWhetherAGroupMeetsTheDynamicPressure) {
         st->c(13) = row.aux_sw;
         st->c(17) = row.area_sw;
         st->c(22) = row.area_sw;
-        write("k00a00.fm", header(1) + case_text(row.speed, 3, 0.0f));
+        write_file("k00a00.fm", header(1) + case_text(row.speed, 3, 0.0f));
         stfmin(*st);
         hydrosum::Run run = st->k.run(1, 1);
         ASSERT_EQ(run.n(), 1);
@@ -441,8 +413,8 @@ TEST_F(FmFiles, AbsentFilesClearEveryCountAndFlag) {
 }
 
 TEST_F(FmFiles, FileWithoutCasesIsPresentWithCountZero) {
-    write("r35r99.fm", header(3));
-    write("nu.fm", header(150));
+    write_file("r35r99.fm", header(3));
+    write_file("nu.fm", header(150));
     stfmin(*st);
     EXPECT_TRUE(st->r.present(100, 9));
     EXPECT_EQ(st->r.n(100, 9), 0);
@@ -498,7 +470,7 @@ TEST_F(FmFiles, BreakdownFlagsFollowTheModeAndTheReferenceFiles) {
     for (const Scenario& sc : scenarios) {
         SCOPED_TRACE(sc.what);
         for (const auto& entry : fs::directory_iterator(".")) fs::remove(entry.path());
-        for (const auto& [name, text] : sc.files) write(name, text);
+        for (const auto& [name, text] : sc.files) write_file(name, text);
         st->ci(4) = sc.mode;
         stfmin(*st);
         EXPECT_EQ(st->ivcmps, sc.want);
@@ -536,7 +508,7 @@ TEST_F(FmFiles, UnreadableFileEndsTheRunNamingTheFile) {
     };
     for (const Bad& b : cases) {
         SCOPED_TRACE(b.what);
-        write(b.name, b.text);
+        write_file(b.name, b.text);
         const std::string file = failure().file();
         EXPECT_NE(file.find(b.name), std::string::npos) << file;
         fs::remove(b.name);
@@ -544,7 +516,7 @@ TEST_F(FmFiles, UnreadableFileEndsTheRunNamingTheFile) {
 }
 
 TEST_F(FmFiles, FiftyOneCasesFillTheStore) {
-    write("k05r07.fm", file_of(std::vector<int>(ncases, 1)));
+    write_file("k05r07.fm", file_of(std::vector<int>(ncases, 1)));
     stfmin(*st);
     EXPECT_EQ(st->k.n(8, 2), ncases);
     EXPECT_EQ(st->k.s(ncases, 8, 2, 1), static_cast<float>(ncases));
@@ -552,7 +524,7 @@ TEST_F(FmFiles, FiftyOneCasesFillTheStore) {
 }
 
 TEST_F(FmFiles, MoreThanFiftyOneCasesStopBeforeCaseFiftyTwoIsStored) {
-    write("k05r07.fm", file_of(std::vector<int>(ncases + 1, 1)));
+    write_file("k05r07.fm", file_of(std::vector<int>(ncases + 1, 1)));
     // case 52 of run 8 would land on case 1 of run 9
     for (int s = 1; s <= full_slots; ++s) st->k.s(1, 9, 2, s) = untouched;
     try {

@@ -6,6 +6,8 @@
 // zeta) and placed as a keel (span down -z, thickness in y) or as a wing
 // (span along y, thickness in z), then handed to foil_drag as the reader
 // would leave them.
+#include "unit_fixtures.hpp"
+
 #include "hydrosum/input/foils.hpp"
 #include "textio/textio.hpp"
 
@@ -14,7 +16,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdio>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -108,21 +109,16 @@ struct Visit {
     int i;
 };
 
-class Foils : public ::testing::Test {
+class Foils : public hydrosum_test::StdioTest {
 protected:
-    void SetUp() override { fresh(); }
-    void TearDown() override {
-        textio::Runtime::instance().reset();
-        if (out_) std::fclose(out_);
+    void SetUp() override {
+        StdioTest::SetUp();
+        fresh();
     }
 
     // A fresh frame of cases and standard output, for each row of a table.
     void fresh() {
-        std::FILE* out = std::tmpfile();
-        ASSERT_NE(out, nullptr);
-        textio::Runtime::instance().reset(stdin, out);
-        if (out_) std::fclose(out_);
-        out_ = out;
+        fresh_output();
         // allocated once (about 55 MB); every field the tests touch is set afresh
         if (!st) st = std::make_unique<Store>();
         if (!net) net = std::make_unique<PartNetwork>();
@@ -166,19 +162,9 @@ protected:
         foil_drag(*st, m.part, *net);
         return drag(visited()[0], m);
     }
-    std::string output() {
-        std::fflush(out_);
-        std::string s;
-        std::rewind(out_);
-        for (int c; (c = std::fgetc(out_)) != EOF;) s += static_cast<char>(c);
-        return s;
-    }
 
     std::unique_ptr<Store> st;
     std::unique_ptr<PartNetwork> net;
-
-private:
-    std::FILE* out_ = nullptr;
 };
 
 TEST_F(Foils, FlatPlateGivesTheLaminarLineWeightedByStripArea) {

@@ -1,12 +1,13 @@
 // At-rest hydrostatics removed and hydrostatic forces added, in place in
 // the store, with their progress lines.
+#include "unit_fixtures.hpp"
+
 #include "hydrosum/input/steps.hpp"
 #include "textio/textio.hpp"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,19 +22,11 @@ std::array<float, 6> group_of(int i) {
     return g;
 }
 
-class Hydrostatics : public ::testing::Test {
+class Hydrostatics : public hydrosum_test::StdioTest {
 protected:
     void SetUp() override {
-        out_ = std::tmpfile();
-        ASSERT_TRUE(out_);
-        textio::Runtime::instance().reset(stdin, out_);
-        st = std::make_unique<Store>();
-        st->ci(1) = nruns;
-        st->ci(2) = nheels;
-    }
-    void TearDown() override {
-        textio::Runtime::instance().reset();
-        std::fclose(out_);
+        StdioTest::SetUp();
+        st = hydrosum_test::framed_store();
     }
     // A present run whose case i has the given speed and group_of(i).
     static void fill(const hydrosum::Run& run, std::vector<float> speeds) {
@@ -49,17 +42,7 @@ protected:
         for (int m = 0; m < 6; ++m) g[static_cast<std::size_t>(m)] = run.s(i, first + m);
         return g;
     }
-    std::string output() {
-        std::fflush(out_);
-        std::string s;
-        std::rewind(out_);
-        for (int c; (c = std::fgetc(out_)) != EOF;) s += static_cast<char>(c);
-        return s;
-    }
     std::unique_ptr<Store> st;
-
-private:
-    std::FILE* out_ = nullptr;
 };
 
 std::array<float, 6> minus(const std::array<float, 6>& a, const std::array<float, 6>& b) {
@@ -99,9 +82,7 @@ TEST_F(Hydrostatics, AtRestValuesAreInterpolatedOverAllCases) {
     };
     for (std::size_t r = 0; r < rows.size(); ++r) {
         SCOPED_TRACE(r);
-        st = std::make_unique<Store>();
-        st->ci(1) = nruns;
-        st->ci(2) = nheels;
+        st = hydrosum_test::framed_store();
         const auto run = st->k.run(1, 2);
         fill(run, rows[r].speeds);
         std::array<float, 6> rest = rows[r].rest;

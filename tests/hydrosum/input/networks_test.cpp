@@ -3,6 +3,8 @@
 //
 // The environment variables are set per case and restored afterwards; the
 // files live in a scratch directory that is the working directory.
+#include "unit_fixtures.hpp"
+
 #include "hydrosum/input/parts.hpp"
 #include "textio/textio.hpp"
 
@@ -12,19 +14,17 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace hydrosum {
 namespace {
 
 namespace fs = std::filesystem;
+using hydrosum_test::write_file;
 
 constexpr std::size_t text_len = 255;
 using Text = std::array<char, text_len>;
@@ -186,47 +186,17 @@ std::string points_text(int ni, int nj, int per_line) {
     return s;
 }
 
-class Networks : public ::testing::Test {
+class Networks : public hydrosum_test::StdioTest {
 protected:
     void SetUp() override {
-        std::string t = (fs::temp_directory_path() / "hydrosum-net-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(t.data()), nullptr);
-        dir_ = t;
-        home_ = fs::current_path();
-        fs::current_path(dir_);
-        out_ = std::tmpfile();
-        ASSERT_NE(out_, nullptr);
-        textio::Runtime::instance().reset(stdin, out_);
+        StdioTest::SetUp();
         st = std::make_unique<Store>();
         st->c(5) = 1.0f;
         st->vchr[0] = text("none");
         net = std::make_unique<PartNetwork>();
     }
-    void TearDown() override {
-        textio::Runtime::instance().reset();   // also closes a unit a failure left open
-        std::fclose(out_);
-        fs::current_path(home_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
 
-    static void write(const std::string& name, const std::string& content) {
-        std::ofstream f(name, std::ios::binary);
-        f << content;
-    }
     void name(Part part, const std::string& file) { st->vchr[2 + static_cast<std::size_t>(part)] = text(file); }
-    std::string output() {
-        std::fflush(out_);
-        std::string s;
-        std::rewind(out_);
-        for (int c; (c = std::fgetc(out_)) != EOF;) s += static_cast<char>(c);
-        return s;
-    }
-    void clear_output() {
-        std::fflush(out_);
-        ASSERT_EQ(::ftruncate(::fileno(out_), 0), 0);
-        std::rewind(out_);
-    }
     // The exit code of a stop, or -1 when the read returned.
     int stop_code(Part part) {
         try {
@@ -261,8 +231,7 @@ protected:
     std::unique_ptr<PartNetwork> net;
 
 private:
-    fs::path dir_, home_;
-    std::FILE* out_ = nullptr;
+    hydrosum_test::ScratchDir dir_{"hydrosum-net"};
 };
 
 TEST_F(Networks, PointsReadTheSameInAnyLayout) {
@@ -285,7 +254,7 @@ TEST_F(Networks, PointsReadTheSameInAnyLayout) {
     name(keel, "keel.net");
     for (const Layout& l : layouts) {
         SCOPED_TRACE(l.what);
-        write("nets/keel.net", header(ni, nj) + l.body);
+        write_file("nets/keel.net", header(ni, nj) + l.body);
         read_part_network(*st, keel, *net);
         expect_points(ni, nj, 1.0f);
         EXPECT_FALSE(textio::is_open(1));
@@ -297,7 +266,7 @@ TEST_F(Networks, PointsReadTheSameInAnyLayout) {
 TEST_F(Networks, CoordinatesAreScaledToFullSize) {
     st->c(5) = 5.0f;
     name(bulb, "bulb.net");
-    write("bulb.net", header(3, 2) + points_text(3, 2, 3));
+    write_file("bulb.net", header(3, 2) + points_text(3, 2, 3));
     read_part_network(*st, bulb, *net);
     expect_points(3, 2, 5.0f);
 }
@@ -331,7 +300,7 @@ TEST_F(Networks, CountsOutsideThePartsLimitsStopTheRun) {
         name(c.part, "part.net");
         // a stop comes before any point is read: the stopping files hold none
         const bool points = !c.message && c.ni > 0 && c.nj > 0;
-        write("part.net", header(c.ni, c.nj) + (points ? points_text(c.ni, c.nj, 3) : ""));
+        write_file("part.net", header(c.ni, c.nj) + (points ? points_text(c.ni, c.nj, 3) : ""));
         clear_output();
         if (c.message) {
             EXPECT_EQ(stop_code(c.part), 0);
@@ -363,7 +332,7 @@ TEST_F(Networks, MissingOrUnreadableNetworksEndTheRun) {
     };
     for (const std::string& content : bad) {
         SCOPED_TRACE(content);
-        write("keel.net", content);
+        write_file("keel.net", content);
         EXPECT_EQ(failure(keel).file(), "keel.net");
     }
 }
@@ -381,7 +350,7 @@ TEST_F(Networks, BlankOrCutPathsAreRefusedWithoutOpening) {
         fs::create_directory("nets");
         st->vchr[0] = text("nets");
         const std::string cut = std::string(250, 'b');
-        write("nets/" + cut, header(2, 1) + points_text(2, 1, 3));
+        write_file("nets/" + cut, header(2, 1) + points_text(2, 1, 3));
         name(bulb, cut + "b");
         const textio::Failure f = failure(bulb);
         EXPECT_NE(std::string(f.what()).find("bulb"), std::string::npos) << f.what();

@@ -9,9 +9,12 @@
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include <optional>
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -146,10 +149,45 @@ inline std::string table(const std::string& title, const std::tm& date, const st
     return t;
 }
 
-inline std::string lines(std::initializer_list<std::string> ls) {
+inline std::string lines(const std::vector<std::string>& ls) {
     std::string s;
     for (const std::string& l : ls) s += l + "\n";
     return s;
+}
+
+inline std::vector<std::string> split_lines(const std::string& text) {
+    std::vector<std::string> ls;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) ls.push_back(l);
+    return ls;
+}
+
+// ---------------------------------------------------------------- runs
+
+// The run ended with status 0 after the banner and these lines.
+inline void expect_progress(const Outcome& o, const std::vector<std::string>& progress) {
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, banner + lines(progress));
+}
+
+// The run ended with status 1 after writing `out`, said why on standard error
+// (naming `named`, where given) and wrote no r.tab.
+inline void expect_refused(const Sandbox& sb, const Outcome& o, const std::string& out,
+                           const std::string& named = "") {
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.out, out);
+    EXPECT_FALSE(o.err.empty());
+    if (!named.empty()) {
+        EXPECT_NE(o.err.find(named), std::string::npos) << o.err;
+    }
+    EXPECT_FALSE(sb.read("r.tab").has_value());
+}
+
+inline std::set<std::string> zone_files(const Sandbox& sb) {
+    std::set<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(sb.work()))
+        if (e.path().extension() == ".zon") names.insert(e.path().filename().string());
+    return names;
 }
 
 struct Dated {

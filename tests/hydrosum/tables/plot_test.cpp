@@ -36,23 +36,9 @@ protected:
         st.c(4) = 1.0f;
         st.c(23) = 1.0f;
         st.c(26) = 0.0f;
-        std::copy(title.begin(), title.end(), st.comchr.begin());
-        st.ci(8) = static_cast<int>(title.size());
-    }
-
-    std::string stamp(int from) {
-        const auto s = hydrosum::stamp::at(st, from);
-        return std::string(s.begin(), s.end());
+        set_title(title);
     }
 };
-
-// Lines of a previous table's preamble: text, so that reading one as a row
-// would end the run.
-std::string previous_preamble(int lines) {
-    std::string text;
-    for (int l = 0; l < lines; ++l) text += "previous preamble line\n";
-    return text;
-}
 
 // A case with only the slots that the comparison looks at.
 void put_case(const hydrosum::Run& run, int i, float speed, float heel, float inviscid, float total) {

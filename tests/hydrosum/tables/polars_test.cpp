@@ -204,10 +204,6 @@ TEST_F(PolarTables, LayoutAndRowFormatByReferenceArea) {
         hydrosum::build_stamps(st, {5, 3, 7});
         hydrosum::polar_tables(st);
 
-        const auto stamp = [&](int from) {
-            const auto s = hydrosum::stamp::at(st, from);
-            return std::string(s.begin(), s.end());
-        };
         const auto preamble = [&](int from) {
             return std::vector<std::string>{"", "", "", "", stamp(from), "",
                                             "AD=ADO+K*(AL-ALO)**2 ; TR=1/SQRT(2*PI*K/SREF)", "",

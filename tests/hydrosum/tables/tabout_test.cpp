@@ -1,21 +1,16 @@
 // Header stamps, output units and the result tables ku.tab, r.tab, k.tab.
-#include "support.hpp"
+#include "scratch.hpp"
 
 #include "textio/platform.hpp"
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace hydrosum_test {
 namespace {
 
-namespace fs = std::filesystem;
 using RunView = hydrosum::Run;
 
 const std::string header = "  VEL HEEL  YAW  RUD  TAB  DRAG-INV  DRAG-TOT  VERT-FOR  SIDE-FOR  ROLL-MOM   YAW-MOM PITCH-MOM"
@@ -25,22 +20,11 @@ const std::string units = "  kts  deg  deg  deg  deg       m^2       m^2       m
 const std::string title = "TEST MATRIX";
 
 // The tables are written in a scratch directory of their own.
-class Tables : public StoreTest {
+class Tables : public ScratchStoreTest {
 protected:
     void SetUp() override {
-        StoreTest::SetUp();
-        std::string pattern = (fs::temp_directory_path() / "hydrosum-tables-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        home_ = fs::current_path();
-        fs::current_path(dir_);
+        ScratchStoreTest::SetUp();
         deck();
-    }
-    void TearDown() override {
-        StoreTest::TearDown();
-        fs::current_path(home_);
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
     }
 
     // Output units equal to the store's: only the speed factor could act, and it is 1.
@@ -51,27 +35,9 @@ protected:
         st.c(24) = 1.0f;
         st.c(25) = 1.0f;
         st.c(26) = 0.0f;
-        std::copy(title.begin(), title.end(), st.comchr.begin());
-        st.ci(8) = static_cast<int>(title.size());
+        set_title(title);
     }
-
-    static std::optional<std::vector<std::string>> file_lines(const std::string& name) {
-        std::ifstream in(name, std::ios::binary);
-        if (!in) return std::nullopt;
-        std::ostringstream s;
-        s << in.rdbuf();
-        return split_lines(s.str());
-    }
-
-private:
-    fs::path dir_;
-    fs::path home_;
 };
-
-std::string stamp_text(hydrosum::Store& st, int from) {
-    const auto s = st.chr(from, from + 119);
-    return std::string(s.begin(), s.end());
-}
 
 // The lines before the rows: 4 empty lines, stamp, empty line, header, units.
 std::vector<std::string> preamble(const std::string& stamp) { return {"", "", "", "", stamp, "", header, units}; }
@@ -93,9 +59,9 @@ TEST_F(Tables, StampsCarryTitleAndDateForPresentClassesOnly) {
         const std::string want = "MAREVO " + title + std::string(96 - title.size(), ' ') + "DLW/VNQ " +
                                  d.columns_112_to_120;
         ASSERT_EQ(want.size(), 120u);
-        EXPECT_EQ(stamp_text(st, 241), want);
-        EXPECT_EQ(stamp_text(st, 481), want);
-        EXPECT_EQ(stamp_text(st, 361), std::string(120, '\0')) << "class k is absent";
+        EXPECT_EQ(stamp(241), want);
+        EXPECT_EQ(stamp(481), want);
+        EXPECT_EQ(stamp(361), std::string(120, '\0')) << "class k is absent";
     }
 }
 
@@ -120,7 +86,7 @@ TEST_F(Tables, UprightTableLayoutAndRow) {
     const std::string row = std::string(" 5.50") + "  0.0" + "  0.0" + "  3.5" + " -1.5" + "   0.25000" +
                             "   0.50000" + "   -0.1250" + "    2.0000" + "    1.5000" + "   -3.0000" +
                             "    4.2500" + "  -0.06250" + "   0.50000" + "  10.50000" + "  20.00000" + "  35.50000";
-    std::vector<std::string> want = preamble(stamp_text(st, 481));
+    std::vector<std::string> want = preamble(stamp(481));
     want.push_back("");
     want.push_back(row);
     EXPECT_EQ(file_lines("ku.tab"), want);
@@ -129,7 +95,7 @@ TEST_F(Tables, UprightTableLayoutAndRow) {
         return st.ci(9) == d.day && st.ci(10) == d.month && st.ci(11) == d.year;
     };
     EXPECT_TRUE(same_day(before) || same_day(after)) << "the stamp takes today's date";
-    EXPECT_EQ(stamp_text(st, 481).substr(0, 18), "MAREVO TEST MATRIX");
+    EXPECT_EQ(stamp(481).substr(0, 18), "MAREVO TEST MATRIX");
     EXPECT_EQ(ku.s(1, 51), 0.0f);
     EXPECT_EQ(ku.s(1, 52), 0.0f);
     EXPECT_EQ(file_lines("r.tab"), std::vector<std::string>{"old"}) << "absent classes leave their file alone";
@@ -139,7 +105,7 @@ TEST_F(Tables, UprightTableLayoutAndRow) {
 TEST_F(Tables, UprightSetWithoutCasesGivesHeadAndOneEmptyLine) {
     st.ku.flag = true;
     hydrosum::tabout(st);
-    std::vector<std::string> want = preamble(stamp_text(st, 481));
+    std::vector<std::string> want = preamble(stamp(481));
     want.push_back("");
     EXPECT_EQ(file_lines("ku.tab"), want);
 }
@@ -166,7 +132,7 @@ TEST_F(Tables, EmptyLinesBeforeTheFirstTwoRunsWithCasesOfEachHeel) {
 
     const auto r_tab = file_lines("r.tab");
     ASSERT_TRUE(r_tab.has_value());
-    const std::vector<std::string> head = preamble(stamp_text(st, 241));
+    const std::vector<std::string> head = preamble(stamp(241));
     ASSERT_GE(r_tab->size(), head.size());
     EXPECT_EQ(std::vector<std::string>(r_tab->begin(), r_tab->begin() + 8), head);
     std::vector<std::string> speeds;   // empty lines, or the VEL field of a row
@@ -175,7 +141,7 @@ TEST_F(Tables, EmptyLinesBeforeTheFirstTwoRunsWithCasesOfEachHeel) {
 
     const auto k_tab = file_lines("k.tab");
     ASSERT_TRUE(k_tab.has_value());
-    std::vector<std::string> k_want = preamble(stamp_text(st, 361));
+    std::vector<std::string> k_want = preamble(stamp(361));
     k_want.push_back("");
     ASSERT_EQ(k_tab->size(), k_want.size() + 1);
     EXPECT_EQ(std::vector<std::string>(k_tab->begin(), k_tab->end() - 1), k_want);

@@ -36,23 +36,11 @@ protected:
         st.c(4) = 2.0f * 9.80665f;
         st.c(23) = 1.0f;
         st.c(26) = 0.0f;
-        std::copy(title.begin(), title.end(), st.comchr.begin());
-        st.ci(8) = static_cast<int>(title.size());
+        set_title(title);
         st.r_any = true;
         st.k_any = true;
     }
-
-    std::string stamp(int from) {
-        const auto s = hydrosum::stamp::at(st, from);
-        return std::string(s.begin(), s.end());
-    }
 };
-
-std::string previous_preamble(int lines) {
-    std::string text;
-    for (int l = 0; l < lines; ++l) text += "previous preamble line\n";
-    return text;
-}
 
 // Case i of a run: speed, side force and any other slots.
 void put_case(const hydrosum::Run& run, int i, float speed, float side_force,

@@ -1,0 +1,151 @@
+// Shared by the hydrosum unit tests: textio's standard units on temporary
+// files, a scratch working directory, the store on the heap, and files
+// written and read back.
+#pragma once
+
+#include "hydrosum/input/store.hpp"
+#include "textio/units.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace hydrosum_test {
+
+inline std::vector<std::string> split_lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) lines.push_back(l);
+    return lines;
+}
+
+inline void write_file(const std::string& name, const std::string& text) {
+    std::ofstream out(name, std::ios::binary);
+    out << text;
+}
+
+// A file's lines; nothing when it cannot be opened.
+inline std::optional<std::vector<std::string>> file_lines(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream s;
+    s << in.rdbuf();
+    return split_lines(s.str());
+}
+
+// The frame's bounds as the driver sets them.
+inline void set_frame(hydrosum::Store& st) {
+    st.ci(1) = hydrosum::nruns;
+    st.ci(2) = hydrosum::nheels;
+}
+
+// The store is about 55 MB: never on the stack. All zero but the frame.
+inline std::unique_ptr<hydrosum::Store> framed_store() {
+    auto st = std::make_unique<hydrosum::Store>();
+    set_frame(*st);
+    return st;
+}
+
+// A fresh directory under the temporary one, the working directory while
+// this lives; removed with all it holds afterwards.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& prefix) {
+        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        dir_ = pattern;
+        std::filesystem::current_path(dir_);
+    }
+    ~ScratchDir() {
+        std::filesystem::current_path(home_);
+        std::error_code ec;
+        std::filesystem::remove_all(dir_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return dir_; }
+
+    // Empty again, for another writer call.
+    void clear() const {
+        for (const auto& e : std::filesystem::directory_iterator(dir_)) std::filesystem::remove_all(e.path());
+    }
+
+private:
+    std::filesystem::path home_ = std::filesystem::current_path();
+    std::filesystem::path dir_;
+};
+
+// Units 5 and 6 on temporary files for the length of a test: standard input
+// is the process's own until input() fills it, standard output is kept.
+class StdioTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        in_ = std::tmpfile();
+        out_ = std::tmpfile();
+        ASSERT_TRUE(in_ && out_);
+        textio::Runtime::instance().reset(stdin, out_);
+    }
+    void TearDown() override {
+        textio::Runtime::instance().reset();   // also closes a unit a stop left open
+        if (in_) std::fclose(in_);
+        if (out_) std::fclose(out_);
+    }
+
+    // Standard input holds `text` from its start.
+    void input(const std::string& text) {
+        std::fflush(in_);
+        ASSERT_EQ(::ftruncate(::fileno(in_), 0), 0);
+        std::rewind(in_);
+        std::fputs(text.c_str(), in_);
+        std::rewind(in_);
+        textio::Runtime::instance().reset(in_, out_);
+    }
+
+    // Everything written on standard output so far.
+    std::string output() {
+        std::fflush(out_);
+        std::rewind(out_);
+        std::string text;
+        char buf[4096];
+        for (std::size_t got; (got = std::fread(buf, 1, sizeof buf, out_)) > 0;) text.append(buf, got);
+        std::fseek(out_, 0, SEEK_END);   // later writes go on at the end
+        return text;
+    }
+    std::vector<std::string> output_lines() { return split_lines(output()); }
+
+    void clear_output() {
+        std::fflush(out_);
+        ASSERT_EQ(::ftruncate(::fileno(out_), 0), 0);
+        std::rewind(out_);
+    }
+    // Everything written since the last call.
+    std::string take_output() {
+        std::string text = output();
+        clear_output();
+        return text;
+    }
+    // Standard output empty and both units connected afresh, as at the start.
+    void fresh_output() {
+        textio::Runtime::instance().reset(stdin, out_);   // first: what the old units still write goes too
+        clear_output();
+    }
+
+private:
+    std::FILE* in_ = nullptr;
+    std::FILE* out_ = nullptr;
+};
+
+}  // namespace hydrosum_test

@@ -8,14 +8,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
 #include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 

@@ -15,13 +15,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
 
 #include <stdlib.h>
-#include <unistd.h>
 
 namespace {
 
@@ -127,39 +125,31 @@ std::string file(const char* name) { return (temp().path / name).string(); }
 
 constexpr std::int64_t kFileBytes = 35 + std::int64_t(kPoints) * 49;
 
-void BM_LayerWrite(benchmark::State& state) {
-    const std::string name = file("layer.net");
-    for (auto _ : state) layer_write(name);
+using Writer = void (*)(const std::string&);
+using Reader = void (*)(const std::string&, Network&);
+
+void time_writes(benchmark::State& state, const char* name, Writer write) {
+    const std::string path = file(name);
+    for (auto _ : state) write(path);
     state.SetBytesProcessed(state.iterations() * kFileBytes);
 }
 
-void BM_PlainWrite(benchmark::State& state) {
-    const std::string name = file("plain.net");
-    for (auto _ : state) plain_write(name);
-    state.SetBytesProcessed(state.iterations() * kFileBytes);
-}
-
-void BM_LayerRead(benchmark::State& state) {
-    const std::string name = file("layer-read.net");
-    layer_write(name);
+// Reads back a file the matching writer made.
+void time_reads(benchmark::State& state, const char* name, Writer write, Reader read) {
+    const std::string path = file(name);
+    write(path);
     Network into = network();
     for (auto _ : state) {
-        layer_read(name, into);
+        read(path, into);
         benchmark::DoNotOptimize(into.x.data());
     }
     state.SetBytesProcessed(state.iterations() * kFileBytes);
 }
 
-void BM_PlainRead(benchmark::State& state) {
-    const std::string name = file("plain-read.net");
-    plain_write(name);
-    Network into = network();
-    for (auto _ : state) {
-        plain_read(name, into);
-        benchmark::DoNotOptimize(into.x.data());
-    }
-    state.SetBytesProcessed(state.iterations() * kFileBytes);
-}
+void BM_LayerWrite(benchmark::State& state) { time_writes(state, "layer.net", layer_write); }
+void BM_PlainWrite(benchmark::State& state) { time_writes(state, "plain.net", plain_write); }
+void BM_LayerRead(benchmark::State& state) { time_reads(state, "layer-read.net", layer_write, layer_read); }
+void BM_PlainRead(benchmark::State& state) { time_reads(state, "plain-read.net", plain_write, plain_read); }
 
 BENCHMARK(BM_LayerWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();

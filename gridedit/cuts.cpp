@@ -2,6 +2,7 @@
 
 #include "commands.hpp"
 #include "dialogue.hpp"
+#include "line.hpp"
 
 #include "lib/arcs.hpp"
 #include "lib/curves.hpp"
@@ -15,25 +16,23 @@ namespace {
 using geom::Vec;
 using textio::stdout_unit;
 
-constexpr float min_length = 1.0e-6f;   // a line no longer than this is not cut
-constexpr float atk_order = 2.0f;
-constexpr float atk_tol = 1.0e-6f;
 constexpr float backup_real = 999.0f;
 
-Vec work_vec(WorkArrays& w, int k) { return Vec(w[static_cast<std::size_t>(k - 1)].data()); }
-
-// Slope at the first point of the parabola through the first three points.
-float first_slope(Vec f, Vec s) {
-    const float s1 = s(1), s2 = s(2), s3 = s(3);
-    return f(1) * (2.0f * s1 - s2 - s3) / ((s1 - s2) * (s1 - s3)) + f(2) * (s1 - s3) / ((s2 - s3) * (s2 - s1)) +
-           f(3) * (s1 - s2) / ((s3 - s2) * (s3 - s1));
-}
-
-// The same at the last point n, its terms taken from n-2 on.
+// Slope at the last point n of the parabola through the last three points,
+// its terms taken from n-2 on.
 float last_slope(Vec f, Vec s, int n) {
     const float sa = s(n - 2), sb = s(n - 1), sc = s(n);
     return f(n - 2) * (sc - sb) / ((sa - sb) * (sa - sc)) + f(n - 1) * (sc - sa) / ((sb - sa) * (sb - sc)) +
            f(n) * (2.0f * sc - sb - sa) / ((sc - sb) * (sc - sa));
+}
+
+// The three-point slopes of x, y and z at both ends of the line in work arrays 1-4.
+void end_slopes(WorkArrays& w, int n, float (&first)[3], float (&last)[3]) {
+    const Vec s = work_vec(w, 4);
+    for (int c = 0; c < 3; ++c) {
+        first[c] = first_slope(work_vec(w, c + 1), s);
+        last[c] = last_slope(work_vec(w, c + 1), s, n);
+    }
 }
 
 bool all_finite(Vec a, Vec b, Vec c, int n) {
@@ -42,55 +41,25 @@ bool all_finite(Vec a, Vec b, Vec c, int n) {
     return true;
 }
 
-// One grid line of the sub-array: constant j (points along i) or constant i.
-struct Line {
-    geom::Grid x, y, z;
-    bool along_i;
-    int line;
-    float& p(int c, int k) const {
-        const geom::Grid& g = c == 0 ? x : (c == 1 ? y : z);
-        return along_i ? g(k, line) : g(line, k);
-    }
-    void load(WorkArrays& w, int n) const {
-        for (int k = 1; k <= n; ++k)
-            for (int c = 0; c < 3; ++c) work_vec(w, c + 1)(k) = p(c, k);
-    }
-    // from work arrays first..first+2
-    void store(WorkArrays& w, int n, int first) const {
-        for (int k = 1; k <= n; ++k)
-            for (int c = 0; c < 3; ++c) p(c, k) = work_vec(w, first + c)(k);
-    }
-};
-
 // Measures the line held in work arrays 1-3 by arc length, cuts it where
 // x = xc and resamples its n points between the first point and the cut.
 // False (line unchanged, nothing reported) for a line too short to cut or
 // a cut that gives no finite points.
 bool line_method(WorkArrays& w, int n, int method, float xc, std::string_view label, bool nose_slopes) {
-    Vec lx = work_vec(w, 1), ly = work_vec(w, 2), lz = work_vec(w, 3), s = work_vec(w, 4);
+    Vec lx = work_vec(w, 1), s = work_vec(w, 4);
     Vec nx = work_vec(w, 5), ny = work_vec(w, 6), nz = work_vec(w, 7), t = work_vec(w, 8);
-    Vec d1 = work_vec(w, 9), d2 = work_vec(w, 10), c1 = work_vec(w, 11), c2 = work_vec(w, 12),
-        c3 = work_vec(w, 13);
-    if (method == 1)
-        geom::arc3(lx, ly, lz, s, n);
-    else
-        geom::arcxyz(n, lx, ly, lz, s);
+    measure(w, method, n);
     if (!(s(n) > min_length)) return false;
-    float xs1 = 0.0f, ys1 = 0.0f, zs1 = 0.0f, xsn = 0.0f, ysn = 0.0f, zsn = 0.0f;
+    float first[3] = {}, last[3] = {};
     if (method == 3) {
-        xs1 = first_slope(lx, s);
-        ys1 = first_slope(ly, s);
-        zs1 = first_slope(lz, s);
-        xsn = last_slope(lx, s, n);
-        ysn = last_slope(ly, s, n);
-        zsn = last_slope(lz, s, n);
+        end_slopes(w, n, first, last);
         if (nose_slopes) {
             // the nose tangent is normal to the x axis, of unit length
-            xs1 = 0.0f;
-            const float r = std::sqrt(zs1 * zs1 + ys1 * ys1);
+            first[0] = 0.0f;
+            const float r = std::sqrt(first[2] * first[2] + first[1] * first[1]);
             if (r != 0.0f) {
-                ys1 = ys1 / r;
-                zs1 = zs1 / r;
+                first[1] = first[1] / r;
+                first[2] = first[2] / r;
             }
         }
     }
@@ -102,20 +71,11 @@ bool line_method(WorkArrays& w, int n, int method, float xc, std::string_view la
     else if (method == 2)
         geom::runatk(n, lx, s, 1, Vec(&target), Vec(&cut), atk_order, atk_tol);
     else
-        geom::spline(s, lx, Vec(&cut), Vec(&target), d1, d2, c1, c2, c3, 1, 1, xs1, xsn, n, 1, 0);
+        geom::spline(s, lx, Vec(&cut), Vec(&target), work_vec(w, 9), work_vec(w, 10), work_vec(w, 11),
+                     work_vec(w, 12), work_vec(w, 13), 1, 1, first[0], last[0], n, 1, 0);
     if (!std::isfinite(cut)) return false;
     for (int k = 1; k <= n; ++k) t(k) = (cut * s(k)) / s(n);
-    if (method == 1) {
-        geom::intrp3(s, lx, ly, lz, n, t, nx, ny, nz, n);
-    } else if (method == 2) {
-        geom::runatk(n, s, lx, n, t, nx, atk_order, atk_tol);
-        geom::runatk(n, s, ly, n, t, ny, atk_order, atk_tol);
-        geom::runatk(n, s, lz, n, t, nz, atk_order, atk_tol);
-    } else {
-        geom::spline(s, lx, t, nx, d1, d2, c1, c2, c3, 1, 1, xs1, xsn, n, n, 1);
-        geom::spline(s, ly, t, ny, d1, d2, c1, c2, c3, 1, 1, ys1, ysn, n, n, 1);
-        geom::spline(s, lz, t, nz, d1, d2, c1, c2, c3, 1, 1, zs1, zsn, n, n, 1);
-    }
+    resample(w, method, n, n, first, last);
     if (!all_finite(nx, ny, nz, n)) return false;
     textio::write(stdout_unit, "(a,f10.5)", label, cut);
     return true;
@@ -139,7 +99,7 @@ void collapse_nose(geom::Grid x, geom::Grid y, geom::Grid z, int msub) {
 
 bool truncate(geom::Grid x, geom::Grid y, geom::Grid z, int, int, int nsub, int msub, WorkArrays& w, float& pct) {
     if (nsub < 1 || msub < 1) return false;
-    const int method = nsub <= 2 ? 1 : (nsub == 3 ? 2 : 3);
+    const int method = fit_method(nsub);
     collapse_nose(x, y, z, msub);
     const float xnose = x(1, 1);
     float xtail = x(nsub, 1);
@@ -159,8 +119,7 @@ bool truncate(geom::Grid x, geom::Grid y, geom::Grid z, int, int, int nsub, int 
 bool tranatx(geom::Grid x, geom::Grid y, geom::Grid z, int, int, int nsub, int msub, WorkArrays& w, float xtran,
              int mode) {
     if (nsub < 1 || msub < 1) return false;
-    int method = msub <= 2 ? 1 : (msub == 3 ? 2 : 3);
-    if (mode != 0) method = 1;
+    const int method = mode != 0 ? 1 : fit_method(msub);
     for (int i = 1; i <= nsub; ++i) {
         const Line ln{x, y, z, false, i};
         ln.load(w, msub);
@@ -174,20 +133,19 @@ bool splitbulb(geom::Grid x, geom::Grid y, geom::Grid z, int, int, int nsub, int
     if (nsub < 1 || msub < 3) return false;
     const int jmid = (msub + 1) / 2;
     collapse_nose(x, y, z, msub);
-    Vec lx = work_vec(w, 1), ly = work_vec(w, 2), lz = work_vec(w, 3), s = work_vec(w, 4);
+    Vec lz = work_vec(w, 3), s = work_vec(w, 4);
     Vec g = work_vec(w, 5), h = work_vec(w, 6), ze = work_vec(w, 7), t = work_vec(w, 8);
     Vec d1 = work_vec(w, 9), d2 = work_vec(w, 10), c1 = work_vec(w, 11), c2 = work_vec(w, 12),
         c3 = work_vec(w, 13);
     for (int i = 2; i <= nsub - 1; ++i) {
         const Line ln{x, y, z, false, i};
         ln.load(w, msub);
-        geom::arcxyz(msub, lx, ly, lz, s);
-        const float xs1 = first_slope(lx, s), xsn = last_slope(lx, s, msub);
-        const float ys1 = first_slope(ly, s), ysn = last_slope(ly, s, msub);
-        const float zs1 = first_slope(lz, s), zsn = last_slope(lz, s, msub);
+        measure(w, 3, msub);   // by circular arcs
+        float first[3], last[3];
+        end_slopes(w, msub, first, last);
         // dz/ds at the knots, smoothed once with weights 1/4, 1/2, 1/4
         for (int k = 1; k <= msub; ++k) t(k) = s(k);
-        geom::spline(s, lz, t, ze, g, d2, c1, c2, c3, 1, 1, zs1, zsn, msub, msub, 1);
+        geom::spline(s, lz, t, ze, g, d2, c1, c2, c3, 1, 1, first[2], last[2], msub, msub, 1);
         for (int k = 2; k <= msub - 1; ++k) h(k) = (g(k - 1) + g(k + 1)) * 0.5f;
         for (int k = 2; k <= msub - 1; ++k) g(k) = (g(k) + h(k)) * 0.5f;
         const float gs1 = first_slope(g, s), gsn = last_slope(g, s, msub);
@@ -203,11 +161,8 @@ bool splitbulb(geom::Grid x, geom::Grid y, geom::Grid z, int, int, int nsub, int
         for (int k = jmid + 1; k <= msub - 1; ++k)
             t(k) = (static_cast<float>(k - jmid) / static_cast<float>(msub - jmid)) * (s(msub) - split) + split;
         t(msub) = s(msub);
-        Vec nx = work_vec(w, 5), ny = work_vec(w, 6), nz = work_vec(w, 7);
-        geom::spline(s, lx, t, nx, d1, d2, c1, c2, c3, 1, 1, xs1, xsn, msub, msub, 1);
-        geom::spline(s, ly, t, ny, d1, d2, c1, c2, c3, 1, 1, ys1, ysn, msub, msub, 1);
-        geom::spline(s, lz, t, nz, d1, d2, c1, c2, c3, 1, 1, zs1, zsn, msub, msub, 1);
-        if (all_finite(nx, ny, nz, msub)) ln.store(w, msub, 5);
+        resample(w, 3, msub, msub, first, last);
+        if (all_finite(work_vec(w, 5), work_vec(w, 6), work_vec(w, 7), msub)) ln.store(w, msub, 5);
     }
     // a horizontal trailing edge: each tail point and its mirror partner meet
     geom::Grid gr[3] = {x, y, z};
@@ -267,12 +222,9 @@ geom::Grid at_range(Editor& e, geom::Grid g) { return g.at(e.ib1, e.jb1); }
 
 void cut_at_x(Editor& e, int mode) {
     float xtran = 0.0f;
-    for (;;) {
-        textio::write(stdout_unit, "(a)", " assumes offset-type hull network ...");
-        textio::write(stdout_unit, "(a)", " each line i=constant passes transom between j=1 and j=jmax");
-        ask({" enter transom x-value, xtran (999. to backup)"});
-        if (read_numbers(xtran)) break;
-    }
+    ask_numbers({" assumes offset-type hull network ...", " each line i=constant passes transom between j=1 and j=jmax",
+                 " enter transom x-value, xtran (999. to backup)"},
+                xtran);
     if (xtran == backup_real) return;
     Network& n = e.net;
     if (!tranatx(at_range(e, n.gx()), at_range(e, n.gy()), at_range(e, n.gz()), idim, jdim, e.nsub, e.msub, e.work,
@@ -286,8 +238,7 @@ void cut_at_x(Editor& e, int mode) {
 void truncate_command(Editor& e) {
     float pct = 0.0f;
     for (;;) {
-        textio::write(stdout_unit, "(a)", " assumes blunt-nosed bulb type network");
-        ask({" enter percent body length to truncate bulb (999. to backup)"});
+        ask({" assumes blunt-nosed bulb type network", " enter percent body length to truncate bulb (999. to backup)"});
         if (!read_numbers(pct)) continue;
         if (pct == backup_real) return;
         if (pct > 0.0f && pct < 100.0f) break;

@@ -4,7 +4,6 @@
 
 #include "textio/textio.hpp"
 
-#include <array>
 #include <initializer_list>
 #include <span>
 #include <string_view>
@@ -33,6 +32,13 @@ bool read_numbers(T&... v) {
     textio::Result r = in.done();
     if (r.status == textio::Status::end) throw textio::failure_from(r);
     return static_cast<bool>(r);
+}
+
+// The question, asked again until its numbers can be read.
+template <class... T>
+void ask_numbers(std::initializer_list<std::string_view> lines, T&... v) {
+    do ask(lines);
+    while (!read_numbers(v...));
 }
 
 }  // namespace gridedit

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 namespace gridedit {
 

@@ -14,6 +14,38 @@ constexpr std::int32_t backup = 999;
 constexpr std::int32_t klue_min = -9999;
 constexpr std::int32_t klue_max = 99999;
 
+// One index pair of setblock, asked until it is 0,0 or lo..hi within 1..dim;
+// false on backup.
+bool ask_bounds(std::string_view question, std::string_view too_big, std::int32_t dim, std::int32_t& lo,
+                std::int32_t& hi) {
+    for (;;) {
+        ask2(question, " (0,0 to deactivate block or 999 to backup)");
+        if (!read_numbers(lo, hi)) continue;
+        if (lo == backup || hi == backup) return false;
+        if (lo == 0 && hi == 0) return true;
+        if (lo <= 0 || hi < lo) continue;
+        if (hi <= dim) return true;
+        textio::write(stdout_unit, "(a,i5)", too_big, dim);
+    }
+}
+
+// The file name question of input and output, asked again after the error
+// line while use(name, ierr) sets ierr; "backup" leaves without the success line.
+template <class F>
+void with_file_name(std::string_view error, F use) {
+    std::array<char, name_len> name;
+    for (;;) {
+        ask({" enter name of network file (or backup)"});
+        read_word(name);
+        if (is_word(name, "backup")) return;
+        int ierr = 0;
+        use(std::string_view(name.data(), name.size()), ierr);
+        if (ierr == 0) break;
+        textio::write(stdout_unit, "(a)", error);
+    }
+    ok_line();
+}
+
 }  // namespace
 
 void ijmax(Editor& e) {
@@ -38,90 +70,39 @@ void setblock(Editor& e) {
     Answers& n = e.ans;
     textio::write(stdout_unit, "(a)", " set subblock indices");
     for (;;) {
-        // i question
-        ask2(" enter new i1,i2", " (0,0 to deactivate block or 999 to backup)");
-        if (!read_numbers(n.a, n.b)) continue;
-        if (n.a == backup || n.b == backup) return;
+        if (!ask_bounds(" enter new i1,i2", " error ... i2new > idim = ", idim, n.a, n.b)) return;
         const bool i_off = n.a == 0 && n.b == 0;
-        if (!i_off) {
-            if (n.a <= 0 || n.b < n.a) continue;
-            if (n.b > idim) {
-                textio::write(stdout_unit, "(a,i5)", " error ... i2new > idim = ", idim);
-                continue;
-            }
-        }
-        // j question
-        bool back = false;
-        for (;;) {
-            ask2(" enter new j1,j2", " (0,0 to deactivate block or 999 to backup)");
-            if (!read_numbers(n.c, n.d)) continue;
-            if (n.c == backup || n.d == backup) {
-                back = true;
-                break;
-            }
-            const bool j_off = n.c == 0 && n.d == 0;
-            if (!j_off) {
-                if (n.c <= 0 || n.d < n.c) continue;
-                if (n.d > jdim) {
-                    textio::write(stdout_unit, "(a,i5)", " error ... j2new > jdim = ", jdim);
-                    continue;
-                }
-            }
-            // a subblock with a zero index pair would address points outside the arrays
-            if (i_off != j_off) continue;
-            break;
-        }
-        if (back) continue;
-        e.i1 = n.a;
-        e.i2 = n.b;
-        e.j1 = n.c;
-        e.j2 = n.d;
-        e.iblock = (e.i1 == 0 && e.i2 == 0 && e.j1 == 0 && e.j2 == 0) ? 0 : 1;
-        ok_line();
-        return;
+        bool j_read;
+        // a subblock with a zero index pair would address points outside the arrays
+        do j_read = ask_bounds(" enter new j1,j2", " error ... j2new > jdim = ", jdim, n.c, n.d);
+        while (j_read && i_off != (n.c == 0 && n.d == 0));
+        if (j_read) break;   // else backup: the i question again
     }
+    e.i1 = n.a;
+    e.i2 = n.b;
+    e.j1 = n.c;
+    e.j2 = n.d;
+    e.iblock = (e.i1 == 0 && e.i2 == 0 && e.j1 == 0 && e.j2 == 0) ? 0 : 1;
+    ok_line();
 }
 
 void input(Editor& e) {
-    std::array<char, name_len> name;
-    for (;;) {
-        ask({" enter name of network file (or backup)"});
-        read_word(name);
-        if (is_word(name, "backup")) return;
+    with_file_name(" error reading file", [&](std::string_view name, int& ierr) {
         // read into a copy: a failed read leaves the network as it was
         Network& s = e.scratch;
         s = e.net;
-        int ierr = 0;
-        geom::readnet(1, std::string_view(name.data(), name.size()), s.title, ierr, e.iblock, s.x, s.y, s.z,
-                      idim, jdim, s.imax, s.jmax, e.i1, e.i2, e.j1, e.j2, s.klue);
-        if (ierr != 0) {
-            textio::write(stdout_unit, "(a)", " error reading file");
-            continue;
-        }
-        e.net = s;
-        ok_line();
-        return;
-    }
+        geom::readnet(1, name, s.title, ierr, e.iblock, s.x, s.y, s.z, idim, jdim, s.imax, s.jmax, e.i1, e.i2,
+                      e.j1, e.j2, s.klue);
+        if (ierr == 0) e.net = s;
+    });
 }
 
 void output(Editor& e) {
-    std::array<char, name_len> name;
-    for (;;) {
-        ask({" enter name of network file (or backup)"});
-        read_word(name);
-        if (is_word(name, "backup")) return;
-        int ierr = 0;
+    with_file_name(" error writing file", [&](std::string_view name, int& ierr) {
         const Network& n = e.net;
-        geom::writnet(2, std::string_view(name.data(), name.size()),
-                      std::string_view(n.title.data(), n.title.size()), ierr, e.iblock, n.x, n.y, n.z, idim,
-                      jdim, n.imax, n.jmax, e.i1, e.i2, e.j1, e.j2, n.klue);
-        if (ierr != 0) {
-            textio::write(stdout_unit, "(a)", " error writing file");
-            continue;
-        }
-        ok_line();
-        return;
-    }
+        geom::writnet(2, name, std::string_view(n.title.data(), n.title.size()), ierr, e.iblock, n.x, n.y, n.z,
+                      idim, jdim, n.imax, n.jmax, e.i1, e.i2, e.j1, e.j2, n.klue);
+    });
 }
 
 void settitle(Editor& e) {

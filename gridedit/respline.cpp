@@ -2,6 +2,7 @@
 
 #include "commands.hpp"
 #include "dialogue.hpp"
+#include "line.hpp"
 
 #include "lib/arcs.hpp"
 #include "lib/curves.hpp"
@@ -15,25 +16,14 @@ namespace {
 using geom::Vec;
 using textio::stdout_unit;
 
-constexpr float min_length = 1.0e-6f;   // a line no longer than this is left alone
-constexpr float merge_tol = 1.0e-6f;    // end points closer than this fraction of the length merge
-constexpr float atk_order = 2.0f;
-constexpr float atk_tol = 1.0e-6f;
+constexpr float merge_tol = 1.0e-6f;   // end points closer than this fraction of the length merge
 
-// One grid line of the sub-array: point k at (k, line) along i or (line, k) along j.
-struct Line {
-    geom::Grid x, y, z;
-    bool along_i;
-    int line;
-    float& px(int k) const { return along_i ? x(k, line) : x(line, k); }
-    float& py(int k) const { return along_i ? y(k, line) : y(line, k); }
-    float& pz(int k) const { return along_i ? z(k, line) : z(line, k); }
-};
-
-// Slope at s1 of the parabola through (s1, c1), (s2, c2), (s3, c3).
-float end_slope(float c1, float c2, float c3, float s1, float s2, float s3) {
-    return c1 * (2.0f * s1 - s2 - s3) / ((s1 - s2) * (s1 - s3)) + c2 * (s1 - s3) / ((s2 - s3) * (s2 - s1)) +
-           c3 * (s1 - s2) / ((s3 - s2) * (s3 - s1));
+// Slope at the last point np of the parabola through the last three points,
+// its terms taken from np on.
+float last_slope(Vec f, Vec s, int np) {
+    const float s1 = s(np), s2 = s(np - 1), s3 = s(np - 2);
+    return f(np) * (2.0f * s1 - s2 - s3) / ((s1 - s2) * (s1 - s3)) + f(np - 1) * (s1 - s3) / ((s2 - s3) * (s2 - s1)) +
+           f(np - 2) * (s1 - s2) / ((s3 - s2) * (s3 - s1));
 }
 
 // Reverses the line held in work arrays 1-4 (points and arc lengths).
@@ -79,13 +69,8 @@ void drop_interior_repeats(Vec lx, Vec ly, Vec lz, Vec s, int& np) {
 void respline_line(const Line& ln, int n, WorkArrays& w, int ipnts, int ideg, float ds1, float ds2, float d2a,
                    float d2b) {
     if (n < 1) return;
-    Vec lx(w[0].data()), ly(w[1].data()), lz(w[2].data()), s(w[3].data());
-    Vec nx(w[4].data()), ny(w[5].data()), nz(w[6].data()), st(w[7].data());
-    for (int k = 1; k <= n; ++k) {
-        lx(k) = ln.px(k);
-        ly(k) = ln.py(k);
-        lz(k) = ln.pz(k);
-    }
+    Vec lx = work_vec(w, 1), ly = work_vec(w, 2), lz = work_vec(w, 3), s = work_vec(w, 4), st = work_vec(w, 8);
+    ln.load(w, n);
     int np = n;
     geom::arc3(lx, ly, lz, s, np);
     if (s(np) > min_length) {
@@ -95,43 +80,24 @@ void respline_line(const Line& ln, int n, WorkArrays& w, int ipnts, int ideg, fl
         }
         drop_interior_repeats(lx, ly, lz, s, np);
     }
-    if (np <= 2)
-        geom::arc3(lx, ly, lz, s, np);
-    else
-        geom::arcxyz(np, lx, ly, lz, s);
+    const int method = fit_method(np);
+    measure(w, method, np);
     if (!(s(np) > min_length)) {
         // too short to resample: new places beyond the old count copy its last point
-        for (int k = n + 1; k <= ipnts; ++k) {
-            ln.px(k) = ln.px(n);
-            ln.py(k) = ln.py(n);
-            ln.pz(k) = ln.pz(n);
-        }
+        for (int k = n + 1; k <= ipnts; ++k)
+            for (int c = 0; c < 3; ++c) ln.p(c, k) = ln.p(c, n);
         return;
     }
     geom::poly(st, ipnts, ideg, ds1, ds2, d2a, d2b);
     for (int k = 1; k <= ipnts; ++k) st(k) = st(k) * s(np);
-    if (np <= 2) {
-        geom::intrp3(s, lx, ly, lz, np, st, nx, ny, nz, ipnts);
-    } else if (np == 3) {
-        geom::runatk(np, s, lx, ipnts, st, nx, atk_order, atk_tol);
-        geom::runatk(np, s, ly, ipnts, st, ny, atk_order, atk_tol);
-        geom::runatk(np, s, lz, ipnts, st, nz, atk_order, atk_tol);
-    } else {
-        Vec ypo(w[8].data()), yppo(w[9].data()), c1(w[10].data()), c2(w[11].data()), c3(w[12].data());
-        auto fit = [&](Vec c, Vec out) {
-            const float first = end_slope(c(1), c(2), c(3), s(1), s(2), s(3));
-            const float last = end_slope(c(np), c(np - 1), c(np - 2), s(np), s(np - 1), s(np - 2));
-            geom::spline(s, c, st, out, ypo, yppo, c1, c2, c3, 1, 1, first, last, np, ipnts, 1);
-        };
-        fit(lx, nx);
-        fit(ly, ny);
-        fit(lz, nz);
-    }
-    for (int k = 1; k <= ipnts; ++k) {
-        ln.px(k) = nx(k);
-        ln.py(k) = ny(k);
-        ln.pz(k) = nz(k);
-    }
+    float first[3] = {}, last[3] = {};
+    if (method == 3)
+        for (int c = 0; c < 3; ++c) {
+            first[c] = first_slope(work_vec(w, c + 1), s);
+            last[c] = last_slope(work_vec(w, c + 1), s, np);
+        }
+    resample(w, method, np, ipnts, first, last);
+    ln.store(w, ipnts, 5);
 }
 
 }  // namespace
@@ -189,7 +155,7 @@ void respline(Editor& e) {
     bool along_i = true;
     std::int32_t ipnts = 0, deg = 0;
     float f1 = 0.0f, f2 = 0.0f;
-    for (;;) {
+    while (step != run) {
         if (step == direction) {
             ask({" enter direction to respline (or backup)", "    i or j"});
             read_word(dir);
@@ -216,9 +182,11 @@ void respline(Editor& e) {
                 continue;
             }
             if (ipnts < 2) continue;
-            const int others = along_i ? e.net.imax - e.nsub : e.net.jmax - e.msub;
-            if (ipnts > (along_i ? idim : jdim) - others) {   // not others + ipnts: it could overflow
-                textio::write(stdout_unit, "(a,i5)", " cannot use ipnts > ", (along_i ? idim : jdim) - others);
+            // the new count must fit the arrays beside the points outside the range
+            // (tested without adding to ipnts, which could overflow)
+            const int most = along_i ? idim - (e.net.imax - e.nsub) : jdim - (e.net.jmax - e.msub);
+            if (ipnts > most) {
+                textio::write(stdout_unit, "(a,i5)", " cannot use ipnts > ", most);
                 continue;
             }
             step = degree;
@@ -238,7 +206,7 @@ void respline(Editor& e) {
             }
             if (!is_degree(deg)) continue;
             step = deg == 1 ? run : factors;
-        } else if (step == factors) {
+        } else {   // factors
             bool ok;
             if (deg == 2 || deg == -2) {
                 ask({deg == 2 ? " enter first cluster factor (999. to backup)"
@@ -259,8 +227,6 @@ void respline(Editor& e) {
             }
             if (!ok || f1 < 0.0f || f2 < 0.0f) continue;
             step = run;
-        } else {
-            break;
         }
     }
 

@@ -1,6 +1,7 @@
 #include "commands.hpp"
 #include "dialogue.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -26,6 +27,43 @@ void swap_points(Editor& e, int ia, int ja, int ib, int jb) {
     std::swap(x(ia, ja), x(ib, jb));
     std::swap(y(ia, ja), y(ib, jb));
     std::swap(z(ia, ja), z(ib, jb));
+}
+
+// scale and translate: three numbers, the first tested for backup, then
+// each coordinate c of the range becomes op(its number, c).
+template <class F>
+void per_axis(Editor& e, std::string_view question, F op) {
+    float v[3] = {0.0f, 0.0f, 0.0f};
+    ask_numbers({question}, v[0], v[1], v[2]);
+    if (v[0] == backup_real) return;
+    each_point(e, [&](float& x, float& y, float& z) {
+        x = op(v[0], x);
+        y = op(v[1], y);
+        z = op(v[2], z);
+    });
+    ok_line();
+}
+
+// Turns the range by angle degrees about the axis (0, 1, 2 = x, y, z)
+// through the point (c1, c2) as the point question names it: (y, z), (x, z)
+// or (x, y).
+void turn(Editor& e, int axis, float c1, float c2, float angle) {
+    const float pi = std::acos(-1.0f);
+    const float a = angle * pi / 180.0f;
+    // (p, q) turned about (pc, qc): y-z about x, z-x about y, x-y about z
+    const float pc = axis == 1 ? c2 : c1;
+    const float qc = axis == 1 ? c1 : c2;
+    each_point(e, [&](float& x, float& y, float& z) {
+        float& p = axis == 0 ? y : (axis == 1 ? z : x);
+        float& q = axis == 0 ? z : (axis == 1 ? x : y);
+        const float d1 = p - pc;
+        const float d2 = q - qc;
+        const float r = std::sqrt(d1 * d1 + d2 * d2);
+        if (!(r >= rotation_min_radius)) return;   // on the axis (or not a number)
+        const float theta = std::atan2(d2, d1) + a;
+        p = pc + r * std::cos(theta);
+        q = qc + r * std::sin(theta);
+    });
 }
 
 }  // namespace
@@ -100,33 +138,11 @@ void transpose(Editor& e) {
 }
 
 void scale(Editor& e) {
-    float sx = 0.0f, sy = 0.0f, sz = 0.0f;
-    for (;;) {
-        ask({" enter sx sy sz scalings (999. to backup)"});
-        if (read_numbers(sx, sy, sz)) break;
-    }
-    if (sx == backup_real) return;
-    each_point(e, [&](float& x, float& y, float& z) {
-        x = sx * x;
-        y = sy * y;
-        z = sz * z;
-    });
-    ok_line();
+    per_axis(e, " enter sx sy sz scalings (999. to backup)", [](float s, float c) { return s * c; });
 }
 
 void translate(Editor& e) {
-    float dx = 0.0f, dy = 0.0f, dz = 0.0f;
-    for (;;) {
-        ask({" enter dx dy dz translations (999. to backup)"});
-        if (read_numbers(dx, dy, dz)) break;
-    }
-    if (dx == backup_real) return;
-    each_point(e, [&](float& x, float& y, float& z) {
-        x = x + dx;
-        y = y + dy;
-        z = z + dz;
-    });
-    ok_line();
+    per_axis(e, " enter dx dy dz translations (999. to backup)", [](float d, float c) { return c + d; });
 }
 
 void rotate(Editor& e) {
@@ -151,33 +167,14 @@ void rotate(Editor& e) {
                                                        " enter y-axis rotation angle in degrees (999. to backup)",
                                                        " enter z-axis rotation angle in degrees (999. to backup)"};
         for (;;) {
-            // the point as named by the question: (y, z), (x, z) or (x, y)
-            float c1 = 0.0f, c2 = 0.0f;
+            float c1 = 0.0f, c2 = 0.0f;   // afresh at every asking
             ask({point_q[axis]});
             if (!read_numbers(c1, c2)) continue;
             if (c1 == backup_real) break;
             float angle = 0.0f;
-            for (;;) {
-                ask({angle_q[axis]});
-                if (read_numbers(angle)) break;
-            }
+            ask_numbers({angle_q[axis]}, angle);
             if (angle == backup_real) continue;
-            const float pi = std::acos(-1.0f);
-            const float a = angle * pi / 180.0f;
-            // (p, q) turned about (pc, qc): y-z about x, z-x about y, x-y about z
-            const float pc = axis == 1 ? c2 : c1;
-            const float qc = axis == 1 ? c1 : c2;
-            each_point(e, [&](float& x, float& y, float& z) {
-                float& p = axis == 0 ? y : (axis == 1 ? z : x);
-                float& q = axis == 0 ? z : (axis == 1 ? x : y);
-                const float d1 = p - pc;
-                const float d2 = q - qc;
-                const float r = std::sqrt(d1 * d1 + d2 * d2);
-                if (!(r >= rotation_min_radius)) return;   // on the axis (or not a number)
-                const float theta = std::atan2(d2, d1) + a;
-                p = pc + r * std::cos(theta);
-                q = qc + r * std::sin(theta);
-            });
+            turn(e, axis, c1, c2, angle);
             ok_line();
             return;
         }

@@ -1,6 +1,5 @@
 #include "netfile.hpp"
 
-#include "lib/grid.hpp"
 #include "lib/strings.hpp"
 #include "textio/textio.hpp"
 

@@ -16,10 +16,11 @@ public:
     void parse(std::vector<Desc>& out, std::size_t& reversion) {
         skip();
         expect('(');
-        list(out, 0, reversion);
+        list(out, 0);
         expect(')');
         skip();
         if (p_ != t_.size()) fail("text after the closing parenthesis");
+        reversion = reversion_;
     }
 
 private:
@@ -49,7 +50,7 @@ private:
         return static_cast<int>(v);
     }
 
-    void list(std::vector<Desc>& out, int depth, std::size_t& reversion) {
+    void list(std::vector<Desc>& out, int depth) {
         // state: true when an item may start here (after '(' , ',' or '/')
         bool may_start = true;
         bool after_comma = false;
@@ -77,14 +78,14 @@ private:
             }
             if (c == '\0') fail("missing ')'");
             if (!may_start) fail("comma expected");
-            item(out, depth, reversion);
+            item(out, depth);
             may_start = false;
             after_comma = false;
             after_slash_ = false;
         }
     }
 
-    void item(std::vector<Desc>& out, int depth, std::size_t& reversion) {
+    void item(std::vector<Desc>& out, int depth) {
         int repeat = 1;
         bool has_repeat = false;
         bool negative = false;
@@ -105,7 +106,7 @@ private:
             out.push_back({Desc::P, negative ? -repeat : repeat});
             char n = peek();
             // the descriptor after kP may follow without a comma
-            if (n != ',' && n != ')' && n != '/' && n != '\0') item(out, depth, reversion);
+            if (n != ',' && n != ')' && n != '/' && n != '\0') item(out, depth);
             return;
         }
         if (has_repeat && repeat == 0) fail("zero repeat count");
@@ -118,10 +119,9 @@ private:
             if (depth > 0) fail("nested groups are not supported");
             ++p_;
             std::vector<Desc> inner;
-            std::size_t unused = 0;
-            list(inner, depth + 1, unused);
+            list(inner, depth + 1);
             expect(')');
-            if (depth == 0) reversion = out.size();
+            reversion_ = out.size();   // a top-level group: the last one is where the format restarts
             for (int r = 0; r < repeat; ++r) out.insert(out.end(), inner.begin(), inner.end());
             return;
         }
@@ -153,6 +153,7 @@ private:
     std::string_view t_;
     std::size_t p_ = 0;
     bool after_slash_ = false;
+    std::size_t reversion_ = 0;
 };
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "numbers.hpp"
 
-#include <cerrno>
 #include <charconv>
-#include <system_error>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <system_error>
 
 namespace textio::numbers {
 
@@ -39,8 +38,8 @@ bool put_special(std::string& out, float x, int w) {
 }
 
 // Decimal digits and exponent of |x| rounded to n significant digits:
-// x = 0.d1d2...dn * 10^e10.  The digits come from glibc, which rounds the
-// exact binary value, ties to even.
+// x = 0.d1d2...dn * 10^e10.  std::to_chars gives them as printf does: the
+// exact binary value rounded, ties to even.
 int significant(double ax, int n, char* digits) {
     char buf[64];
     auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, n - 1);
@@ -181,8 +180,13 @@ bool equals_nocase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// "inf", "infinity", "nan" in any case; s without its sign.
-bool special_value(std::string_view s, bool neg, float& v) {
+// "inf", "infinity", "nan" in any case, after an optional sign.
+bool special_value(std::string_view s, float& v) {
+    bool neg = false;
+    if (!s.empty() && (s[0] == '+' || s[0] == '-')) {
+        neg = s[0] == '-';
+        s.remove_prefix(1);
+    }
     if (equals_nocase(s, "inf") || equals_nocase(s, "infinity")) {
         v = neg ? -std::numeric_limits<float>::infinity() : std::numeric_limits<float>::infinity();
         return true;
@@ -196,8 +200,7 @@ bool special_value(std::string_view s, bool neg, float& v) {
 
 // A real in Fortran syntax: [sign] digits [. digits] [exponent], where the
 // exponent is E, D or Q with an optional sign, or a sign alone, then digits.
-// On success: the decimal text for strtof in buf. `empty_mantissa_ok` lets
-// a fixed field have no digits before the exponent (it reads as zero).
+// A mantissa without digits scans; the callers decide what it reads as.
 struct RealText {
     bool neg = false;
     bool has_point = false;
@@ -264,25 +267,27 @@ float strtof_of(std::string_view t) {
     return std::strtof(p, nullptr);
 }
 
-float convert(const RealText& r, long long shift) {
-    // Correctly rounded straight to single precision (no double rounding).
-    float v = 0.0f;
+// |value| of a scanned real with mantissa digits, the decimal point moved
+// shift places, correctly rounded straight to single precision (no double
+// rounding).
+float magnitude(const RealText& r, long long shift) {
     if (r.plain_exponent && shift == 0) {
         // the common case: the text as written, without a rebuilt copy
-        auto res = std::from_chars(r.number.data(), r.number.data() + r.number.size(), v);
-        if (res.ec == std::errc() && res.ptr == r.number.data() + r.number.size()) return r.neg ? -v : v;
+        float v = 0.0f;
+        const char* end = r.number.data() + r.number.size();
+        auto res = std::from_chars(r.number.data(), end, v);
+        if (res.ec == std::errc() && res.ptr == end) return v;
         // overflow and subnormal results: strtof gives Infinity or the subnormal
-        v = strtof_of(r.number);
-        return r.neg ? -v : v;
+        return strtof_of(r.number);
     }
-    std::string t;
-    if (r.mant.empty() || r.mant == ".")
-        t.push_back('0');
-    else
-        t.append(r.mant);
+    std::string t(r.mant);
     t.push_back('e');
     t.append(std::to_string(r.exp + shift));
-    v = strtof_of(t);
+    return strtof_of(t);
+}
+
+float convert(const RealText& r, long long shift) {
+    const float v = magnitude(r, shift);
     return r.neg ? -v : v;
 }
 
@@ -324,10 +329,7 @@ Parse read_real_field(std::string_view field, int d, float& v) {
         v = 0.0f;
         return Parse::ok;
     }
-    bool neg = s[0] == '-';
-    std::string_view body(s);
-    if (s[0] == '+' || s[0] == '-') body.remove_prefix(1);
-    if (special_value(body, neg, v)) return Parse::ok;
+    if (special_value(s, v)) return Parse::ok;
     RealText r;
     if (!scan_real(s, r)) return Parse::bad;
     if (!r.mantissa_digits) {
@@ -357,13 +359,7 @@ Parse read_list_int(std::string_view t, std::int32_t& v) {
 }
 
 Parse read_list_real(std::string_view t, float& v) {
-    std::string_view body = t;
-    bool neg = false;
-    if (!body.empty() && (body[0] == '+' || body[0] == '-')) {
-        neg = body[0] == '-';
-        body.remove_prefix(1);
-    }
-    if (special_value(body, neg, v)) return Parse::ok;
+    if (special_value(t, v)) return Parse::ok;
     RealText r;
     if (!scan_real(t, r)) return Parse::bad;
     if (!r.mantissa_digits) {

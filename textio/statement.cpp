@@ -17,6 +17,9 @@ constexpr int list_line_limit = 79;   // a free-format line never passes this co
                            (f ? f->text() : std::string("*")) + "\"");
 }
 
+// An internal write has one record, of the variable's length.
+[[noreturn]] void past_internal_record() { throw Failure(0, "internal record", 1, "end of record"); }
+
 }  // namespace
 
 Failure failure_from(const Result& r) { return Failure(r.unit, r.file, r.record, r.message); }
@@ -75,10 +78,7 @@ const Desc& Out::next_data() {
 
 void Out::end_record() {
     blanks_ = 0;
-    if (is_internal_) {
-        Failure f(0, "internal record", 1, "end of record");
-        throw f;
-    }
+    if (is_internal_) past_internal_record();
     unit_->write_text(rec_, true);
     rec_.clear();
     base_col_ = 0;
@@ -99,25 +99,22 @@ void Out::list_item(std::string_view item, bool is_text) {
     prev_text_ = is_text;
 }
 
+template <class T>
+void Out::list_number(void (*put)(std::string&, T), T v) {
+    item_.clear();
+    put(item_, v);
+    list_item(item_, false);
+}
+
 void Out::put_int(std::int32_t v) {
-    if (list_) {
-        item_.clear();
-        numbers::put_list_int(item_, v);
-        list_item(item_, false);
-        return;
-    }
+    if (list_) return list_number(numbers::put_list_int, v);
     const Desc& d = next_data();
     if (d.kind != Desc::I) mismatch(f_, "an integer");
     numbers::put_int(rec_, v, d.w);
 }
 
 void Out::put_real(float v) {
-    if (list_) {
-        item_.clear();
-        numbers::put_list_real(item_, v);
-        list_item(item_, false);
-        return;
-    }
+    if (list_) return list_number(numbers::put_list_real, v);
     const Desc& d = next_data();
     if (d.kind == Desc::F)
         numbers::put_fixed(rec_, v, d.w, d.d, scale_);
@@ -156,7 +153,7 @@ void Out::end() {
         while (pos_ < ds.size() && !ds[pos_].is_data()) control(ds[pos_++]);
     }
     if (is_internal_) {
-        if (rec_.size() > internal_.size()) throw Failure(0, "internal record", 1, "end of record");
+        if (rec_.size() > internal_.size()) past_internal_record();
         std::copy(rec_.begin(), rec_.end(), internal_.begin());
         std::fill(internal_.begin() + static_cast<std::ptrdiff_t>(rec_.size()), internal_.end(), ' ');
         return;
@@ -335,11 +332,18 @@ bool In::next_value(std::string_view& token, bool integer) {
     return true;
 }
 
-void In::get_int(std::int32_t& v) {
-    if (status_ != Status::ok || slash_) return;
+// Counts the next number item; false when the statement is already over
+// (END, an error, or a slash in free format).
+bool In::next_number_item() {
+    if (status_ != Status::ok || slash_) return false;
     start();
-    if (status_ != Status::ok) return;
+    if (status_ != Status::ok) return false;
     ++item_;
+    return true;
+}
+
+void In::get_int(std::int32_t& v) {
+    if (!next_number_item()) return;
     if (!list_) {
         const Desc* d = next_data();
         if (!d) return;
@@ -364,10 +368,7 @@ void In::get_int(std::int32_t& v) {
 }
 
 void In::get_real(float& v) {
-    if (status_ != Status::ok || slash_) return;
-    start();
-    if (status_ != Status::ok) return;
-    ++item_;
+    if (!next_number_item()) return;
     if (!list_) {
         const Desc* d = next_data();
         if (!d) return;

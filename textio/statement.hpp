@@ -79,6 +79,9 @@ private:
     void control(const Desc& d);
     void end_record();
     void list_item(std::string_view item, bool is_text);
+    // A free-format number item, put into the reused item buffer.
+    template <class T>
+    void list_number(void (*put)(std::string&, T), T v);
 
     Unit* unit_ = nullptr;
     std::span<char> internal_;
@@ -94,7 +97,7 @@ private:
     int base_col_ = 0;          // columns a "$" record already holds
     bool first_in_record_ = true;
     bool prev_text_ = false;
-    std::string item_;
+    std::string item_;   // the free-format number item being laid out
     int uncaught_ = std::uncaught_exceptions();
 };
 
@@ -152,6 +155,7 @@ private:
     std::string_view field(int w);
     void set_error(std::string message);
     bool next_token(std::string_view& token);
+    bool next_number_item();
     bool next_value(std::string_view& token, bool integer);
     std::string bad_item(bool integer) const;
     void finish();

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the demo's force-moment files: a small test matrix of a 1:10 model
-(three heels, three runs, the four result classes and both upright sets),
+(three heels, four runs, the four result classes and both upright sets),
 laid out as the flow solver writes them."""
 import math
 

@@ -1,10 +1,10 @@
-// Viscous drag areas of the two bodies, hull and bulb: one friction line
-// at one Reynolds length per body, a form factor, the solver's wetted area.
+// Viscous drag areas of the two bodies, hull and bulb: one of the friction
+// lines 1 to 4 at one Reynolds length per body, a form factor, the solver's
+// wetted area.
 #include "hydrosum/input/parts.hpp"
 #include "hydrosum/tables/frame.hpp"
 
 #include "lib/arcs.hpp"
-#include "textio/textio.hpp"
 
 #include <algorithm>
 #include <array>
@@ -15,63 +15,18 @@ namespace hydrosum {
 
 namespace {
 
-constexpr float tiny = 1.0e-6f;            // a speed at or below this is at rest
-constexpr float hull_form = 1.04f;         // the hull's fixed form factor
-constexpr float transition = 500000.0f;    // where option 3 leaves the laminar line
-constexpr float laminar_floor = 0.00293f;  // option 4's least friction coefficient
+constexpr float hull_form = 1.04f;   // the hull's fixed form factor
 
-using frame::speed;
 using frame::hull_area;
 using frame::bulb_area;
 using frame::hull_length;
 using frame::hull_drag;
 using frame::bulb_drag;
 
-float laminar(float re) { return 1.328f / std::pow(re, 0.5f); }
-float turbulent(float re) { return 0.455f / std::pow(std::log10(re), 2.58f); }
-
-// The friction line a body's option selects.
-class BodyLine {
-public:
-    explicit BodyLine(int option)
-        : option_(option), matched_((turbulent(transition) - laminar(transition)) * transition) {}
-
-    // 0 where the line has no value: no positive finite Reynolds number,
-    // or one at which log10 Re is not positive for the turbulent line.
-    float cf(float re) const {
-        if (!(re > 0.0f) || !std::isfinite(re)) return 0.0f;
-        switch (option_) {
-            case 1: return laminar(re);
-            case 2: return re > 1.0f ? turbulent(re) : 0.0f;
-            // matched_ makes the two branches meet at the transition
-            case 3: return re < transition ? laminar(re) : turbulent(re) - matched_ / re;
-            case 4: return re > 1.0f ? std::min(std::max(laminar(re), laminar_floor), turbulent(re)) : 0.0f;
-            default: return 0.0f;
-        }
-    }
-
-private:
-    int option_;
-    float matched_;
-};
-
-// A case at rest takes the smallest case speed of the run.
-float case_speed(const Run& run, int i, float slowest) {
-    const float v = run.s(i, speed);
-    return v > tiny ? v : slowest;
-}
-
-float reynolds(float v, float rho, float length, float mu) { return v * rho * length / mu; }
-
 struct BulbShape {
     float length = 0.0f;
     float form = 0.0f;   // form factor from the slenderness
 };
-
-[[noreturn]] void degenerate_stop() {
-    textio::write(textio::stdout_unit, "(a)", "error ... bulb network geometry degenerate");
-    textio::stop(0);
-}
 
 // The bulb's length and form factor; its rows are resampled in place so that
 // the i-th points of all rows form the section at station i.
@@ -88,9 +43,9 @@ BulbShape bulb_shape(PartNetwork& net) {
     BulbShape shape;
     shape.length = last - first;
     // a row without extent has no fractional positions; no length, no slenderness
-    if (!(shape.length > 0.0f)) degenerate_stop();
+    if (!(shape.length > 0.0f)) degenerate_stop(bulb);
     for (int j = 1; j <= nj; ++j)
-        if (net.px(ni, j) == net.px(1, j)) degenerate_stop();
+        if (net.px(ni, j) == net.px(1, j)) degenerate_stop(bulb);
 
     // stations: each row's fractional positions mapped onto the common range, averaged
     std::array<float, part_dim> xs{}, s{}, si{}, xo{}, yo{}, zo{};
@@ -147,11 +102,10 @@ void vhull(Store& st) {
     read_part_network(st, hull, *net);
     stripping_line(st, hull);
 
-    const BodyLine line(option);
-    const float mu = st.c(3), rho = st.c(4), slowest = st.c(18);
-    visit_cases(st, true, [&](const Run& run, int i) {
-        const float re = reynolds(case_speed(run, i, slowest), rho, run.s(i, hull_length), mu);
-        run.s(i, hull_drag) = line.cf(re) * hull_form * run.s(i, hull_area);
+    const float mu = st.c(3), rho = st.c(4);
+    visit_cases(st, [&](const Run& run, int i) {
+        const float re = reynolds(case_speed(st, run, i), rho, run.s(i, hull_length), mu);
+        run.s(i, hull_drag) = friction_cf(option, re) * hull_form * run.s(i, hull_area);
     });
 }
 
@@ -163,11 +117,10 @@ void vbulb(Store& st) {
     const BulbShape shape = bulb_shape(*net);
     stripping_line(st, bulb);
 
-    const BodyLine line(option);
-    const float mu = st.c(3), rho = st.c(4), slowest = st.c(18);
-    visit_cases(st, true, [&](const Run& run, int i) {
-        const float re = reynolds(case_speed(run, i, slowest), rho, shape.length, mu);
-        run.s(i, bulb_drag) = line.cf(re) * shape.form * run.s(i, bulb_area);
+    const float mu = st.c(3), rho = st.c(4);
+    visit_cases(st, [&](const Run& run, int i) {
+        const float re = reynolds(case_speed(st, run, i), rho, shape.length, mu);
+        run.s(i, bulb_drag) = friction_cf(option, re) * shape.form * run.s(i, bulb_area);
     });
 }
 

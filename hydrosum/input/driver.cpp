@@ -1,5 +1,6 @@
 #include "hydrosum/input/steps.hpp"
 
+#include "hydrosum/tables/frame.hpp"
 #include "hydrosum/tables/tables.hpp"
 #include "lib/strings.hpp"
 #include "textio/textio.hpp"
@@ -59,7 +60,7 @@ void run_road(Store& st) {
     correc(st);
     if (st.ci(4) != 0) addbl(st);
     tabout(st);
-    if (std::fabs(st.c(23) - 1.0f) < tiny && std::fabs(st.c(26)) < tiny) {
+    if (unit_area(st.c(23)) && std::fabs(st.c(26)) < tiny) {
         tabplt(st);
         tabvpp(st);
     }

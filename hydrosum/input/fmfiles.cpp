@@ -78,7 +78,6 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
     }
     run.present() = true;
     if (any) *any = true;
-    const std::string file(name);
 
     std::array<char, 80> first;
     textio::read_required(fm_unit, "(a)", first);
@@ -86,7 +85,7 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
     {
         // a line that ends before the type field reads it as blanks
         textio::In in(std::string_view(first.data(), static_cast<std::size_t>(geom::lenchr({first.data(), 80}))),
-                      textio::fmt("(70x,i8)"), file + ", line 1");
+                      textio::fmt("(70x,i8)"), std::string(name) + ", line 1");
         in(type);
         in.required();
     }
@@ -108,7 +107,7 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
         }
         ++i;
         const Group wetted = value_line();
-        const Group part = value_line();
+        const Group particulars = value_line();
         const Group aux = value_line();
         const Group hydro = value_line();
         std::array<Group, 6> parts{};
@@ -129,12 +128,12 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
         run.s(i, 6) = sink * sc.l;
         run.s(i, 7) = trim;
         for (int m = 0; m < 6; ++m) run.s(i, 8 + m) = wetted[static_cast<std::size_t>(m)] * sc.l2;
-        run.s(i, 15) = part[0] * sc.l;
-        run.s(i, 14) = part[1] * sc.l2;
-        run.s(i, 17) = part[2];
-        run.s(i, 18) = part[3] * sc.l3;
-        run.s(i, 19) = part[4] * sc.l;
-        run.s(i, 20) = part[5] * sc.l4;
+        run.s(i, 15) = particulars[0] * sc.l;
+        run.s(i, 14) = particulars[1] * sc.l2;
+        run.s(i, 17) = particulars[2];
+        run.s(i, 18) = particulars[3] * sc.l3;
+        run.s(i, 19) = particulars[4] * sc.l;
+        run.s(i, 20) = particulars[5] * sc.l4;
         put(run, i, 21, forces(aux, factors(st, 6), q, sc));
         put(run, i, 27, forces(hydro, factors(st, 10), q, sc));
         const Factors visc = factors(st, 14);

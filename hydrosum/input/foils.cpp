@@ -3,35 +3,27 @@
 // chordwise strips, and its friction line weighted by strip area.
 #include "hydrosum/input/foils.hpp"
 
-#include "textio/textio.hpp"
-
 #include <array>
 #include <cmath>
 #include <memory>
-#include <string>
-#include <string_view>
 
 namespace hydrosum {
 
 namespace {
 
-constexpr float tiny = 1.0e-6f;   // a speed at or below this takes the smallest case speed
-constexpr int speed_slot = 1;
-
 // What tells the foil parts apart.
 struct Member {
-    std::string_view word;   // in the part's messages
-    int wetted;              // wetted-area slot
-    int drag;                // drag-area slot
-    bool wrapped;            // the network wraps around the section
+    int wetted;     // wetted-area slot
+    int drag;       // drag-area slot
+    bool wrapped;   // the network wraps around the section
 };
 
 bool member(Part part, Member& m) {
     switch (part) {
-    case keel: m = {"keel", 9, 55, false}; return true;
-    case wing: m = {"wing", 13, 57, true}; return true;
-    case rudder: m = {"rudr", 12, 58, false}; return true;
-    case frud: m = {"frud", 14, 59, false}; return true;
+    case keel: m = {frame::keel_area, 55, false}; return true;
+    case wing: m = {frame::wing_area, 57, true}; return true;
+    case rudder: m = {frame::rudder_area, 58, false}; return true;
+    case frud: m = {frame::frud_area, 59, false}; return true;
     default: return false;
     }
 }
@@ -56,12 +48,6 @@ void edges(PartNetwork& net, int j, bool wrapped, P3& le, P3& te) {
     te = {(a.x + b.x) * 0.5f, (a.y + b.y) * 0.5f, (a.z + b.z) * 0.5f};
 }
 
-[[noreturn]] void degenerate(std::string_view word) {
-    const std::string text = "error ... " + std::string(word) + " network geometry degenerate";
-    textio::write(textio::stdout_unit, "(a)", text);
-    textio::stop(0);
-}
-
 // Angle of (u, v) less a turn; 0 at the pivot itself.
 float turned_angle(float r, float v, float u, float turn) { return r > 0.0f ? std::atan2(v, u) - turn : 0.0f; }
 
@@ -80,7 +66,7 @@ void foil_drag(Store& st, Part part, PartNetwork& net) {
     float total = 0.0f;
 
     if (strips > 0) {
-        if (ni < 2) degenerate(mb.word);   // no panel in any strip
+        if (ni < 2) degenerate_stop(part);   // no panel in any strip
 
         // The part's plane, from the diagonals of its first and last stations.
         P3 le1{}, te1{}, len{}, ten{};
@@ -90,7 +76,7 @@ void foil_drag(Store& st, Part part, PartNetwork& net) {
         const P3 b{le1.x - ten.x, le1.y - ten.y, le1.z - ten.z};
         const P3 n{a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
         const float norm = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
-        if (!(norm > 0.0f)) degenerate(mb.word);
+        if (!(norm > 0.0f)) degenerate_stop(part);
         const float theta = std::atan2(-(n.y / norm), n.z / norm);
 
         // Turn about the quarter chord of station 1, which becomes the x axis,
@@ -168,7 +154,7 @@ void foil_drag(Store& st, Part part, PartNetwork& net) {
             thick[ms] = t;
             total = total + s;
         }
-        if (!(total > 0.0f)) degenerate(mb.word);
+        if (!(total > 0.0f)) degenerate_stop(part);
     }
 
     stripping_line(st, part);
@@ -176,14 +162,13 @@ void foil_drag(Store& st, Part part, PartNetwork& net) {
     const int option = st.vint[static_cast<std::size_t>(part)];
     const float viscosity = st.c(3), density = st.c(4);
     float cf = 0.0f, k = 0.0f, cd = 0.0f;   // outside the friction lines they stay 0
-    visit_cases(st, true, [&](const Run& run, int i) {
-        float v = run.s(i, speed_slot);
-        if (!(v > tiny)) v = st.c(18);
+    visit_cases(st, [&](const Run& run, int i) {
+        const float v = case_speed(st, run, i);
         float sum = 0.0f;
         for (int m = 1; m <= strips; ++m) {
             const auto ms = static_cast<std::size_t>(m);
             if (area[ms] == 0.0f) continue;   // adds nothing, whatever its chord
-            const float re = ((v * density) * chord[ms]) / viscosity;
+            const float re = reynolds(v, density, chord[ms], viscosity);
             strip(option, re, thick[ms], cf, k, cd);
             sum = sum + ((cf * k) * area[ms]) / total;
         }

@@ -1,6 +1,7 @@
 // Friction lines of a chordwise strip: laminar, turbulent and transition
 // lines with thickness form factors, a thickness-dependent transition band
-// and a table of section drag against Reynolds number.
+// and a table of section drag against Reynolds number; the first four lines
+// also serve the bodies.
 #include "hydrosum/input/parts.hpp"
 
 #include "lib/arcs.hpp"
@@ -100,40 +101,53 @@ void section_table(float re, float& cf, float& k, float& cd) {
     cf = cd / k;
 }
 
+// Whether line `option` (1 to 7) has a value at re: a positive finite Re,
+// and for the turbulent line taken at Re itself (options 2 and 4) one whose
+// logarithm is positive.
+bool holds(int option, float re) {
+    const bool turbulent_at_re = option == 2 || option == 4;
+    return re > 0.0f && std::isfinite(re) && !(turbulent_at_re && re <= 1.0f);
+}
+
+// cf of lines 1 to 4 where they hold.
+float line_cf(int option, float re) {
+    switch (option) {
+    case 1: return laminar(re);
+    case 2: return turbulent(re);
+    case 3: {
+        if (re < transition_re) return laminar(re);
+        // matched so that both branches meet at the transition
+        const float a = (turbulent(transition_re) - laminar(transition_re)) * transition_re;
+        return turbulent(re) - a / re;
+    }
+    default: return std::min(std::max(laminar(re), laminar_floor), turbulent(re));
+    }
+}
+
 }  // namespace
+
+float friction_cf(int option, float re) {
+    if (option < 1 || option > 4 || !holds(option, re)) return 0.0f;
+    return line_cf(option, re);
+}
 
 void strip(int option, float re, float t, float& cf, float& k, float& cd) {
     if (option < 1 || option > 7) return;   // not a friction line: the caller's values stay
-    // No line holds without a positive finite Re, nor the turbulent line at Re <= 1
-    // (its logarithm is not positive there).
-    const bool turbulent_at_re = option == 2 || option == 4;
-    if (!(re > 0.0f) || !std::isfinite(re) || (turbulent_at_re && re <= 1.0f)) {
+    if (!holds(option, re)) {
         cf = 0.0f;
         k = 0.0f;
         cd = 0.0f;
         return;
     }
-    if (option >= 5) {
-        if (option == 7)
-            section_table(re, cf, k, cd);
-        else
-            transition_band(option, re, t, cf, k, cd);
+    if (option == 7) {
+        section_table(re, cf, k, cd);
         return;
     }
-    switch (option) {
-    case 1: cf = laminar(re); break;
-    case 2: cf = turbulent(re); break;
-    case 3:
-        if (re < transition_re) {
-            cf = laminar(re);
-        } else {
-            // matched so that both branches meet at the transition
-            const float a = (turbulent(transition_re) - laminar(transition_re)) * transition_re;
-            cf = turbulent(re) - a / re;
-        }
-        break;
-    default: cf = std::min(std::max(laminar(re), laminar_floor), turbulent(re)); break;
+    if (option >= 5) {
+        transition_band(option, re, t, cf, k, cd);
+        return;
     }
+    cf = line_cf(option, re);
     k = k_thickness(t);
     cd = k * cf;
 }

@@ -1,6 +1,6 @@
 // Part networks: the path of a part's network file through the directory
 // and the environment, the reading of the network, and the progress line
-// of the part routines.
+// and the geometry stop of the part routines.
 #include "hydrosum/input/parts.hpp"
 
 #include "lib/strings.hpp"
@@ -150,6 +150,11 @@ void read_part_network(Store& st, Part part, PartNetwork& net) {
 void stripping_line(Store& st, Part part) {
     textio::write(textio::stdout_unit, "(a,i5)", word(part) + " stripping, option",
                   st.vint[static_cast<std::size_t>(part)]);
+}
+
+void degenerate_stop(Part part) {
+    textio::write(textio::stdout_unit, "(a)", "error ... " + word(part) + " network geometry degenerate");
+    textio::stop(0);
 }
 
 }  // namespace hydrosum

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "hydrosum/input/store.hpp"
+#include "hydrosum/tables/frame.hpp"
 
 #include <array>
 #include <functional>
@@ -11,8 +12,18 @@
 namespace hydrosum {
 
 // Every case of the present r and k runs that hold cases, for every heel
-// and run (r before k when r_first), then of ku.
-void visit_cases(Store& st, bool r_first, const std::function<void(const Run&, int)>& f);
+// and run (r before k), then of ku.
+void visit_cases(Store& st, const std::function<void(const Run&, int)>& f);
+
+// The speed of case i for its Reynolds numbers: its own, or the smallest
+// case speed (comscl 18) when it is not above 1e-6.
+inline float case_speed(Store& st, const Run& run, int i) {
+    const float v = run.s(i, frame::speed);
+    return v > 1.0e-6f ? v : st.c(18);
+}
+
+// Reynolds number of speed v, density rho, length and viscosity mu, in this order.
+inline float reynolds(float v, float rho, float length, float mu) { return v * rho * length / mu; }
 
 // path = the network file `file` resolved against the directory `dir`
 // and the environment (HOME, ZOZU_HOME, ZOZU_WORKDIR); 255 characters each.
@@ -40,9 +51,16 @@ void read_part_network(Store& st, Part part, PartNetwork& net);
 // "keel stripping, option" and the part's friction option.
 void stripping_line(Store& st, Part part);
 
+// "error ... keel network geometry degenerate" (the part's word), then the stop.
+[[noreturn]] void degenerate_stop(Part part);
+
 // Friction coefficient cf, form factor k and drag coefficient cd of one
 // friction line option at Reynolds number re and thickness ratio t.
 void strip(int option, float re, float t, float& cf, float& k, float& cd);
+
+// The cf of strip's options 1 to 4 at re, the lines of the bodies; 0 for
+// any other option and where strip gives none.
+float friction_cf(int option, float re);
 
 // Drag areas of each part into slots 53, 55, 56, 57, 58, 59.
 void vhull(Store& st);

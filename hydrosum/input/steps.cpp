@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <string_view>
 
@@ -18,29 +17,37 @@ namespace hydrosum {
 namespace {
 
 using textio::stdin_unit;
-using textio::stdout_unit;
-
-constexpr float tiny = 1.0e-6f;       // a speed at or below this is at rest
 using frame::hydrostatic;
+
+constexpr float tiny = 1.0e-6f;          // a speed at or below this is at rest
 constexpr float no_speed = 1100000.0f;   // the smallest case speed when nothing moves
 
-void run_line(std::string_view text, std::string_view cls, int j, int h) {
-    textio::write(stdout_unit, "(4a)", text, cls, heel_code(h), run_code(j));
-}
-
-void upright_line(std::string_view text, std::string_view set) { textio::write(stdout_unit, "(2a)", text, set); }
-
 // Each present run of the wakes-on and wakes-off classes, heels and runs
-// descending and r, w, k, n at each; then ku and nu.
+// descending and r, w, k, n at each; then ku and nu. f(run, reference,
+// inviscid, line): reference is run 1 of the same class and heel (none for
+// ku and nu), inviscid the first slot of the class's inviscid group, and
+// line(text) writes the run's progress line.
 template <class F>
-void descending_runs(Store& st, F f) {
+void present_runs(Store& st, F f) {
     for (int h = frame::heels(st); h >= 1; --h)
         for (int j = frame::runs(st); j >= 1; --j) {
-            if (st.r.present(j, h)) f(st.r.run(j, h), st.r.run(1, h), " r", frame::inviscid, j, h);
-            if (st.w.present(j, h)) f(st.w.run(j, h), st.w.run(1, h), " w", frame::inviscid_wakes_off, j, h);
-            if (st.k.present(j, h)) f(st.k.run(j, h), st.k.run(1, h), " k", frame::inviscid, j, h);
-            if (st.n.present(j, h)) f(st.n.run(j, h), st.n.run(1, h), " n", frame::inviscid_wakes_off, j, h);
+            auto each = [&](auto& cls, std::string_view name, int inviscid) {
+                if (!cls.present(j, h)) return;
+                const Run reference = cls.run(1, h);
+                f(cls.run(j, h), &reference, inviscid,
+                  [&](std::string_view text) { frame::progress(text, name, j, h); });
+            };
+            each(st.r, " r", frame::inviscid);
+            each(st.w, " w", frame::inviscid_wakes_off);
+            each(st.k, " k", frame::inviscid);
+            each(st.n, " n", frame::inviscid_wakes_off);
         }
+    auto upright = [&](auto& set, std::string_view name, int inviscid) {
+        if (!set.flag) return;
+        f(set.run(), nullptr, inviscid, [&](std::string_view text) { frame::progress(text, name); });
+    };
+    upright(st.ku, " ku", frame::inviscid);
+    upright(st.nu, " nu", frame::inviscid_wakes_off);
 }
 
 bool has_rest(const Run& run) {
@@ -64,30 +71,6 @@ void subtract_rest(const Run& run, const std::array<float, 6>& v) {
         for (int m = 0; m < 6; ++m) run.s(i, hydrostatic + m) = run.s(i, hydrostatic + m) - v[static_cast<std::size_t>(m)];
 }
 
-}  // namespace
-
-void atrest(Store& st) {
-    auto handle = [](const Run& run, const Run* reference, auto&& line) {
-        std::string_view text = "   at-rest hydrostatics for";
-        std::array<float, 6> v{};
-        if (has_rest(run))
-            v = at_rest(run);
-        else if (reference && has_rest(*reference))
-            v = at_rest(*reference);
-        else
-            text = "   no at-rest hydrostatics for";
-        line(text);
-        subtract_rest(run, v);
-    };
-    descending_runs(st, [&](const Run& run, const Run& reference, std::string_view cls, int, int j, int h) {
-        handle(run, &reference, [&](std::string_view text) { run_line(text, cls, j, h); });
-    });
-    if (st.ku.flag) handle(st.ku.run(), nullptr, [](std::string_view text) { upright_line(text, " ku"); });
-    if (st.nu.flag) handle(st.nu.run(), nullptr, [](std::string_view text) { upright_line(text, " nu"); });
-}
-
-namespace {
-
 void add_hydrostatics(Store& st, const Run& run, int inviscid) {
     const float rho = st.c(4);
     for (int i = 1; i <= run.n(); ++i) {
@@ -105,20 +88,26 @@ void add_hydrostatics(Store& st, const Run& run, int inviscid) {
 
 }  // namespace
 
+void atrest(Store& st) {
+    present_runs(st, [](const Run& run, const Run* reference, int, const auto& line) {
+        std::string_view text = "   at-rest hydrostatics for";
+        std::array<float, 6> v{};
+        if (has_rest(run))
+            v = at_rest(run);
+        else if (reference && has_rest(*reference))
+            v = at_rest(*reference);
+        else
+            text = "   no at-rest hydrostatics for";
+        line(text);
+        subtract_rest(run, v);
+    });
+}
+
 void addstatic(Store& st) {
-    constexpr std::string_view text = "   adding hydrostatics for";
-    descending_runs(st, [&](const Run& run, const Run&, std::string_view cls, int inviscid, int j, int h) {
-        run_line(text, cls, j, h);
+    present_runs(st, [&](const Run& run, const Run*, int inviscid, const auto& line) {
+        line("   adding hydrostatics for");
         add_hydrostatics(st, run, inviscid);
     });
-    if (st.ku.flag) {
-        upright_line(text, " ku");
-        add_hydrostatics(st, st.ku.run(), frame::inviscid);
-    }
-    if (st.nu.flag) {
-        upright_line(text, " nu");
-        add_hydrostatics(st, st.nu.run(), frame::inviscid_wakes_off);
-    }
 }
 
 namespace {
@@ -148,15 +137,15 @@ void read_component_block(Store& st) {
 
 }  // namespace
 
-void visit_cases(Store& st, bool r_first, const std::function<void(const Run&, int)>& f) {
+void visit_cases(Store& st, const std::function<void(const Run&, int)>& f) {
     auto each = [&](const Run& run) {
         if (!run.present() || run.n() <= 0) return;
         for (int i = 1; i <= run.n(); ++i) f(run, i);
     };
     for (int h = 1; h <= frame::heels(st); ++h)
         for (int j = 1; j <= frame::runs(st); ++j) {
-            each(r_first ? st.r.run(j, h) : st.k.run(j, h));
-            each(r_first ? st.k.run(j, h) : st.r.run(j, h));
+            each(st.r.run(j, h));
+            each(st.k.run(j, h));
         }
     each(st.ku.run());
 }
@@ -165,26 +154,16 @@ void addbl(Store& st) {
     read_component_block(st);
     const int mode = st.ci(4);
 
-    // smallest case speed: ku first, then k before r at every run
+    // smallest case speed of r, k and ku (a minimum, whatever the order of the visits)
     st.c(18) = no_speed;
-    auto lowest = [&](const Run& run, int i) {
+    visit_cases(st, [&](const Run& run, int i) {
         const float v = run.s(i, frame::speed);
         if (v < st.c(18) && v > tiny) st.c(18) = v;
-    };
-    {
-        const Run ku = st.ku.run();
-        if (ku.present())
-            for (int i = 1; i <= ku.n(); ++i) lowest(ku, i);
-        for (int h = 1; h <= frame::heels(st); ++h)
-            for (int j = 1; j <= frame::runs(st); ++j)
-                for (const Run& run : {st.k.run(j, h), st.r.run(j, h)})
-                    if (run.present())
-                        for (int i = 1; i <= run.n(); ++i) lowest(run, i);
-    }
+    });
 
     // induced drag from the side force
     const float pi = std::acos(-1.0f);
-    visit_cases(st, true, [&](const Run& run, int i) {
+    visit_cases(st, [&](const Run& run, int i) {
         const float phi = pi * run.s(i, 2) / 180.0f;
         const float span = st.c(27) * std::cos(phi) + st.c(28) * std::sin(phi);
         const float sf = run.s(i, 41);
@@ -200,15 +179,16 @@ void addbl(Store& st) {
     });
 
     if (mode > 0) {
-        if (st.vint[0] != 0) vhull(st);
-        if (st.vint[1] != 0) vkeel(st);
-        if (st.vint[2] != 0) vbulb(st);
-        if (st.vint[3] != 0) vwing(st);
-        if (st.vint[4] != 0) vrudr(st);
-        if (st.vint[5] != 0) vfrud(st);
+        // each returns at once when its part's friction option is 0
+        vhull(st);
+        vkeel(st);
+        vbulb(st);
+        vwing(st);
+        vrudr(st);
+        vfrud(st);
     }
 
-    visit_cases(st, true, [&](const Run& run, int i) {
+    visit_cases(st, [&](const Run& run, int i) {
         if (mode > 0) {
             run.s(i, 54) = run.s(i, 55) + run.s(i, 54) + run.s(i, 56) + run.s(i, 57) + run.s(i, 58) + run.s(i, 59);
             run.s(i, 33) = run.s(i, 33) + run.s(i, 53) + run.s(i, 55) + run.s(i, 56) + run.s(i, 57) + run.s(i, 58) +

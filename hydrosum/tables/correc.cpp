@@ -4,8 +4,6 @@
 #include "hydrosum/tables/frame.hpp"
 #include "hydrosum/tables/tables.hpp"
 
-#include "textio/statement.hpp"
-
 #include <array>
 #include <cmath>
 #include <initializer_list>
@@ -16,11 +14,6 @@ namespace hydrosum {
 namespace {
 
 using namespace frame;
-
-// Progress line of one run: wording, " r", heel code, run code.
-void progress(std::string_view wording, std::string_view cls, int j, int h) {
-    textio::write(textio::stdout_unit, "(4a)", wording, cls, heel_code(h), code(j));
-}
 
 // ------------------------------------------------------------ leakage
 
@@ -65,66 +58,57 @@ void subtract(const Run& run, int group, const Leak& leak) {
     }
 }
 
+// A run of a pair and its class as its progress line names it.
+struct Member {
+    Run run;
+    std::string_view cls;
+};
+
+// The wakes-on and the wakes-off run of a pair lose the same leakage, that
+// of the first usable source; line(wording, cls) writes a progress line.
+template <class Line>
+void leak_pair(const Member& on, const Member& off, Line line, std::initializer_list<Source> sources) {
+    if (!on.run.present() && !off.run.present()) return;
+    const Leak leak = leakage_of(sources);
+    if (on.run.present()) {
+        line(leak.wording, on.cls);
+        subtract(on.run, inviscid, leak);
+    }
+    if (off.run.present()) {
+        line(leak.wording, off.cls);
+        subtract(off.run, inviscid_wakes_off, leak);
+    }
+}
+
 // Descending, so that every source is read before it is corrected itself.
 void leakage(Store& st) {
     for (int h = heels(st); h >= 1; --h) {
         for (int j = runs(st); j >= 1; --j) {
-            const Run r = st.r.run(j, h);
-            const Run w = st.w.run(j, h);
-            if (r.present() || w.present()) {
-                const Leak leak = leakage_of({
-                    {w, inviscid_wakes_off, "   heeled and yawed rudder-on wakes-off leakage for"},
-                    {st.w.run(1, h), inviscid_wakes_off, "   heeled rudder-on wakes-off leakage for"},
-                    {st.w.run(1, 1), inviscid_wakes_off, "   upright rudder-on wakes-off leakage for"},
-                    {st.r.run(1, h), inviscid, "   heeled rudder-on wakes-on leakage for"},
-                    {st.r.run(1, 1), inviscid, "   upright rudder-on wakes-on leakage for"},
-                });
-                if (r.present()) {
-                    progress(leak.wording, " r", j, h);
-                    subtract(r, inviscid, leak);
-                }
-                if (w.present()) {
-                    progress(leak.wording, " w", j, h);
-                    subtract(w, inviscid_wakes_off, leak);
-                }
-            }
-            const Run k = st.k.run(j, h);
-            const Run n = st.n.run(j, h);
-            if (k.present() || n.present()) {
-                // the rudder-off list has no entry for the heel's own k reference run
-                const Leak leak = leakage_of({
-                    {n, inviscid_wakes_off, "   heeled and yawed rudder-off wakes-off leakage for"},
-                    {st.n.run(1, h), inviscid_wakes_off, "   heeled rudder-off wakes-off leakage for"},
-                    {st.n.run(1, 1), inviscid_wakes_off, "   upright rudder-off wakes-off leakage for"},
-                    {st.k.run(1, 1), inviscid, "   upright rudder-off wakes-on leakage for"},
-                });
-                if (k.present()) {
-                    progress(leak.wording, " k", j, h);
-                    subtract(k, inviscid, leak);
-                }
-                if (n.present()) {
-                    progress(leak.wording, " n", j, h);
-                    subtract(n, inviscid_wakes_off, leak);
-                }
-            }
+            const auto line = [j, h](std::string_view wording, std::string_view cls) { progress(wording, cls, j, h); };
+            leak_pair({st.r.run(j, h), " r"}, {st.w.run(j, h), " w"}, line,
+                      {
+                          {st.w.run(j, h), inviscid_wakes_off, "   heeled and yawed rudder-on wakes-off leakage for"},
+                          {st.w.run(1, h), inviscid_wakes_off, "   heeled rudder-on wakes-off leakage for"},
+                          {st.w.run(1, 1), inviscid_wakes_off, "   upright rudder-on wakes-off leakage for"},
+                          {st.r.run(1, h), inviscid, "   heeled rudder-on wakes-on leakage for"},
+                          {st.r.run(1, 1), inviscid, "   upright rudder-on wakes-on leakage for"},
+                      });
+            // the rudder-off list has no entry for the heel's own k reference run
+            leak_pair({st.k.run(j, h), " k"}, {st.n.run(j, h), " n"}, line,
+                      {
+                          {st.n.run(j, h), inviscid_wakes_off, "   heeled and yawed rudder-off wakes-off leakage for"},
+                          {st.n.run(1, h), inviscid_wakes_off, "   heeled rudder-off wakes-off leakage for"},
+                          {st.n.run(1, 1), inviscid_wakes_off, "   upright rudder-off wakes-off leakage for"},
+                          {st.k.run(1, 1), inviscid, "   upright rudder-off wakes-on leakage for"},
+                      });
         }
     }
-    const Run ku = st.ku.run();
-    const Run nu = st.nu.run();
-    if (ku.present() || nu.present()) {
-        const Leak leak = leakage_of({
-            {nu, inviscid_wakes_off, "   upright rudder-off wakes-off leakage for"},
-            {ku, inviscid, "   upright rudder-off wakes-on leakage for"},
-        });
-        if (ku.present()) {
-            textio::write(textio::stdout_unit, "(2a)", leak.wording, " ku");
-            subtract(ku, inviscid, leak);
-        }
-        if (nu.present()) {
-            textio::write(textio::stdout_unit, "(2a)", leak.wording, " nu");
-            subtract(nu, inviscid_wakes_off, leak);
-        }
-    }
+    const auto upright_line = [](std::string_view wording, std::string_view set) { progress(wording, set); };
+    leak_pair({st.ku.run(), " ku"}, {st.nu.run(), " nu"}, upright_line,
+              {
+                  {st.nu.run(), inviscid_wakes_off, "   upright rudder-off wakes-off leakage for"},
+                  {st.ku.run(), inviscid, "   upright rudder-off wakes-on leakage for"},
+              });
 }
 
 // ---------------------------------------------------------- wind axes

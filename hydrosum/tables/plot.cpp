@@ -4,7 +4,6 @@
 #include "hydrosum/tables/plot.hpp"
 
 #include "hydrosum/tables/frame.hpp"
-#include "hydrosum/tables/polars.hpp"
 #include "hydrosum/tables/tables.hpp"
 
 #include "textio/platform.hpp"
@@ -43,20 +42,18 @@ constexpr std::string_view mismatch_message = "error ... test matrix does not ag
 
 constexpr int upright_preamble_lines = 9;   // the plot preamble and one empty line
 constexpr int class_preamble_lines = 8;
-constexpr PlotPieces plot_units = {
+constexpr Pieces plot_units = {
     "  kts  deg  deg  deg  deg", "       m^2       m^2       m^2         m         m",
     "         m       deg         m       m^2       m^2", "       m^2       m^2       m^2       m^2       m^2",
     "       m^2       m^2       m^4"};
 constexpr std::string_view row_format = "(f5.2,4f5.1,20f10.5)";
 
-constexpr std::size_t text_length(const PlotPieces& p) {
+constexpr std::size_t text_length(const Pieces& p) {
     return std::accumulate(p.begin(), p.end(), std::size_t{0},
                            [](std::size_t n, std::string_view s) { return n + s.size(); });
 }
 static_assert(text_length(plot_header) == 225);
 static_assert(text_length(plot_units) == 205);   // the ratio columns have no unit
-
-void empty_line() { textio::write(output_unit, "(a)", ""); }
 
 float ratio(float value, float previous) {
     if (std::fabs(previous) <= zero_previous) return no_ratio;
@@ -71,14 +68,14 @@ void write_row(const Run& run, int i, const Ratios& ratios) {
 }
 
 Ratios compare_row(PreviousTable& previous, const Run& run, int i) {
-    return previous.compare(run.s(i, speed), run.s(i, 2), run.s(i, inviscid), run.s(i, total));
+    return previous.compare(run.s(i, speed), run.s(i, heel), run.s(i, inviscid), run.s(i, total));
 }
 
 void upright_plot(Store& st) {
     open_output("ku.plot");
     PreviousTable previous("ku.plot");
     previous.skip(upright_preamble_lines);
-    plot_preamble(stamp::at(st, stamp::ku), plot_units);
+    table_preamble(stamp::at(st, stamp::ku), plot_header, plot_units);
     empty_line();
     const Run ku = st.ku.run();
     for (int i = 1; i <= ku.n(); ++i) write_row(ku, i, compare_row(previous, ku, i));
@@ -90,35 +87,20 @@ void class_plot(Store& st, RunClass<full_slots>& cls, std::string_view name, int
     open_output(name);
     PreviousTable previous(name);
     previous.skip(class_preamble_lines);
-    plot_preamble(stamp::at(st, stamp_from), plot_units);
-    for (int h = 1; h <= heels(st); ++h) {
-        int with_cases = 0;
-        for (int j = 1; j <= runs(st); ++j) {
-            const Run run = cls.run(j, h);
-            if (run.n() <= 0) continue;
-            // only the first two runs of a heel are set apart; the previous
-            // table has its empty line there too
-            if (++with_cases <= 2) {
-                empty_line();
-                previous.skip(1);
-            }
-            for (int i = 1; i <= run.n(); ++i) write_row(run, i, compare_row(previous, run, i));
-        }
-    }
+    table_preamble(stamp::at(st, stamp_from), plot_header, plot_units);
+    // the previous table has its empty lines where this one has
+    const auto set_apart = [&] {
+        empty_line();
+        previous.skip(1);
+    };
+    table_runs(st, cls, set_apart, [&](const Run& run) {
+        for (int i = 1; i <= run.n(); ++i) write_row(run, i, compare_row(previous, run, i));
+    });
     textio::close(output_unit);
     previous.close();
 }
 
 }  // namespace
-
-void plot_preamble(std::span<const char> stamp, const PlotPieces& units) {
-    for (int l = 0; l < 4; ++l) empty_line();
-    textio::write(output_unit, "(a)", stamp);
-    empty_line();
-    textio::write(output_unit, "(5a)", plot_header[0], plot_header[1], plot_header[2], plot_header[3],
-                  plot_header[4]);
-    textio::write(output_unit, "(5a)", units[0], units[1], units[2], units[3], units[4]);
-}
 
 std::string split_touching(std::string_view record) {
     std::string split;

@@ -1,22 +1,20 @@
 // What the plot tables (tabplt) and the velocity-prediction tables (tabvpp)
-// share: the column header line, the preamble, and the comparison of each
-// row with the previous version of its table, "<name>.old".
+// share: the column header line, the S-TOTAL sum, and the comparison of
+// each row with the previous version of its table, "<name>.old".
 #pragma once
 
 #include "hydrosum/input/store.hpp"
+#include "hydrosum/tables/frame.hpp"
 #include "textio/statement.hpp"
 
 #include <array>
-#include <span>
 #include <string>
 #include <string_view>
 
 namespace hydrosum {
 
-using PlotPieces = std::array<std::string_view, 5>;
-
 // 225 characters: every header word right-aligned over its column.
-inline constexpr PlotPieces plot_header = {
+inline constexpr Pieces plot_header = {
     "  VEL HEEL  YAW  RUD  TAB", "    AD-INV    AD-TOT    SIDE-F     V-CLR     L-CLR",
     "      SINK      TRIM    L-HULL    S-HULL   S-TOTAL", "   ADV-TOT   ADV-HLL   ADV-APP   ADV-FIN   ADV-BLB",
     "   ADV-WNG   ADV-RUD  SIDE-F^2    ADIRAT    ADTRAT"};
@@ -24,12 +22,10 @@ inline constexpr PlotPieces plot_header = {
 // S-TOTAL: the wetted areas of hull, keel, bulb, rudder, wing and frud, in
 // that order (the fourth area, slot 11, is not part of it).
 inline float plot_wetted(const Run& run, int i) {
-    return ((((run.s(i, 8) + run.s(i, 9)) + run.s(i, 10)) + run.s(i, 12)) + run.s(i, 13)) + run.s(i, 14);
+    using namespace frame;
+    static constexpr std::array<int, 6> slots = {hull_area, keel_area, bulb_area, rudder_area, wing_area, frud_area};
+    return slot_sum(run, i, slots);
 }
-
-// Four empty lines, the stamp, an empty line, the header line and the units
-// line (8 lines) on the output unit.
-void plot_preamble(std::span<const char> stamp, const PlotPieces& units);
 
 // The previous version's record with a blank put before every sign that
 // directly follows a digit or a point: a value that fills its field touches

@@ -9,9 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <initializer_list>
-#include <string>
 
 namespace hydrosum {
 
@@ -19,8 +17,6 @@ namespace {
 
 using namespace frame;
 
-constexpr int side_force = total + 2;
-constexpr int heel_angle = 2;
 // Speeds closer than this (in output units) belong to one polar.
 constexpr float same_speed = 0.01f;
 // 2 pi as the fit has always taken it, not to full precision.
@@ -28,22 +24,16 @@ constexpr float two_pi = 6.28318f;
 
 int runs_needed(PolarPass pass) { return pass == PolarPass::t0 ? 2 : 3; }
 
-bool unit_area(Store& st) { return std::fabs(st.c(23) - 1.0f) < 1.0e-6f; }
-
-void empty_line() { textio::write(output_unit, "(a)", ""); }
-
 void polar_table(Store& st, RunClass<full_slots>& cls, std::string_view name, int stamp_from) {
     open_output(name);
-    for (int l = 0; l < 4; ++l) empty_line();
-    textio::write(output_unit, "(a)", stamp::at(st, stamp_from));
-    empty_line();
+    stamp_lines(stamp::at(st, stamp_from));
     textio::write(output_unit, "(a)", "AD=ADO+K*(AL-ALO)**2 ; TR=1/SQRT(2*PI*K/SREF)");
     empty_line();
     textio::write(output_unit, "(8x,a)", " HEEL  VEL       AD0         K       AL0        TR");
     textio::write(output_unit, "(8x,a)", "  deg  kts       l^2     1/l^2       l^2         l");
     // HEEL before VEL here, and the speed with one decimal only
     const std::string_view format =
-        unit_area(st) ? "(8x,2f5.1,f10.5,f10.7,f10.4,f10.4)" : "(8x,2f5.1,f10.6,f10.6,f10.5,f10.4)";
+        unit_area(st.c(23)) ? "(8x,2f5.1,f10.5,f10.7,f10.4,f10.4)" : "(8x,2f5.1,f10.6,f10.6,f10.5,f10.4)";
     for (const PolarBlock& block : class_polars(st, cls)) {
         empty_line();
         for (const PolarRow& row : block.rows)
@@ -109,7 +99,7 @@ std::vector<PolarRow> gather_polars(Store& st, RunClass<full_slots>& cls, int h,
         }
         if (duplicate || contributing < runs_needed(pass)) continue;
         const PolarFit fit = qpolar(x, y);
-        rows.push_back({v, ref.s(c, heel_angle), fit.a0, fit.k, fit.al0, fit.tr * root_area});
+        rows.push_back({v, ref.s(c, heel), fit.a0, fit.k, fit.al0, fit.tr * root_area});
     }
     return rows;
 }
@@ -129,13 +119,6 @@ std::vector<PolarBlock> class_polars(Store& st, RunClass<full_slots>& cls) {
 void polar_tables(Store& st) {
     if (st.r_any) polar_table(st, st.r, "rtr.tab", stamp::r);
     if (st.k_any) polar_table(st, st.k, "ktr.tab", stamp::k);
-}
-
-void open_output(std::string_view name) {
-    const textio::OpenResult opened = textio::open(output_unit, name, textio::Access::existing_or_new);
-    if (!opened)
-        throw textio::Failure(output_unit, std::string(name), 0,
-                              std::string("cannot open for writing (") + std::strerror(opened.status) + ")");
 }
 
 }  // namespace hydrosum

@@ -1,13 +1,10 @@
 // What the polar tables (tabout) and the zone files (teczon) share: the
-// induced-drag polar fit and its gathering over the converted store, the
-// header stamps as tabout leaves them, and the output unit.
+// induced-drag polar fit and its gathering over the converted store.
 #pragma once
 
 #include "hydrosum/input/store.hpp"
-#include "hydrosum/tables/frame.hpp"
 
 #include <span>
-#include <string_view>
 #include <vector>
 
 namespace hydrosum {

@@ -22,7 +22,6 @@ using namespace frame;
 
 constexpr int title_capacity = 80;
 
-
 constexpr std::array<std::string_view, 12> month_names = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                           "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
@@ -51,10 +50,10 @@ void build_stamp(Store& st, std::span<char> stamp) {
 
 // ------------------------------------------------------------- tables
 
-constexpr std::array<std::string_view, 5> header_pieces = {
+constexpr Pieces header_pieces = {
     "  VEL HEEL  YAW  RUD  TAB", "  DRAG-INV  DRAG-TOT  VERT-FOR  SIDE-FOR", "  ROLL-MOM   YAW-MOM PITCH-MOM",
     "      SINK      TRIM", "    L-HULL    S-HULL   S-TOTAL"};
-constexpr std::array<std::string_view, 5> unit_pieces = {
+constexpr Pieces unit_pieces = {
     "  kts  deg  deg  deg  deg", "       m^2       m^2       m^2       m^2", "       m^3       m^3       m^3",
     "         m       deg", "         m       m^2       m^2"};
 
@@ -64,22 +63,14 @@ constexpr std::string_view area_row = "(f5.2,4f5.1,2f10.5,5f10.4,5f10.5)";
 constexpr std::string_view force_row = "(f5.2,4f5.1,7f10.1,5f10.5)";
 
 std::string_view row_format(Store& st) {
-    if (std::fabs(st.c(23) - 1.0f) >= 1.0e-6f) return coefficient_row;
+    if (!unit_area(st.c(23))) return coefficient_row;
     if (std::fabs(st.c(26) - 1.0f) >= 1.0e-6f) return area_row;
     return force_row;
 }
 
-void empty_line() { textio::write(output_unit, "(a)", ""); }
-
 void open_table(std::string_view name, std::span<const char> stamp) {
     open_output(name);
-    for (int l = 0; l < 4; ++l) empty_line();
-    textio::write(output_unit, "(a)", stamp);
-    empty_line();
-    textio::write(output_unit, "(5a)", header_pieces[0], header_pieces[1], header_pieces[2], header_pieces[3],
-                  header_pieces[4]);
-    textio::write(output_unit, "(5a)", unit_pieces[0], unit_pieces[1], unit_pieces[2], unit_pieces[3],
-                  unit_pieces[4]);
+    table_preamble(stamp, header_pieces, unit_pieces);
 }
 
 // Centres of lateral resistance from the lateral force normal to the
@@ -117,12 +108,13 @@ void to_output_units(Store& st, const Run& run, int i) {
     }
 }
 
+// S-TOTAL in this order; the fourth area is not part of it.
+constexpr std::array<int, 6> wetted_slots = {hull_area, keel_area, bulb_area, wing_area, rudder_area, frud_area};
+
 void write_row(const Run& run, int i, std::string_view format) {
     const auto s = [&](int slot) { return run.s(i, slot); };
-    // hull, keel, bulb, wing, rudder, frud; the fourth area is not part of it
-    const float wetted = ((((s(8) + s(9)) + s(10)) + s(13)) + s(12)) + s(14);
     textio::write(output_unit, format, s(1), s(2), s(3), s(5), s(4), s(39), s(45), s(46), s(47), s(48), s(49),
-                  s(50), s(6), s(7), s(15), s(8), wetted);
+                  s(50), s(6), s(7), s(15), s(8), slot_sum(run, i, wetted_slots));
 }
 
 void upright_table(Store& st, std::string_view format) {
@@ -142,20 +134,13 @@ void class_table(Store& st, RunClass<full_slots>& cls, std::string_view name, in
                  std::string_view format) {
     open_table(name, stamp::at(st, stamp_from));
     const float pi = std::acos(-1.0f);
-    for (int h = 1; h <= heels(st); ++h) {
-        int with_cases = 0;
-        for (int j = 1; j <= runs(st); ++j) {
-            const Run run = cls.run(j, h);
-            if (run.n() <= 0) continue;
-            // only the first two runs of a heel are set apart
-            if (++with_cases <= 2) empty_line();
-            for (int i = 1; i <= run.n(); ++i) {
-                lateral_centres(run, i, pi);
-                to_output_units(st, run, i);
-                write_row(run, i, format);
-            }
+    table_runs(st, cls, empty_line, [&](const Run& run) {
+        for (int i = 1; i <= run.n(); ++i) {
+            lateral_centres(run, i, pi);
+            to_output_units(st, run, i);
+            write_row(run, i, format);
         }
-    }
+    });
     textio::close(output_unit);
 }
 

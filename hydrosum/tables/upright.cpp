@@ -39,10 +39,6 @@ constexpr float scale_floor = 1.0e-6f;
 
 static_assert(std::is_same_v<decltype(std::pow(1.0f, 1.0f)), float>, "single-precision power");
 
-void progress(std::string_view wording, std::string_view cls, int j, int h) {
-    textio::write(textio::stdout_unit, "(4a)", wording, cls, heel_code(h), code(j));
-}
-
 // A present run whose file held no case line is never a source or a
 // reference: every interpolation reads its first and last case.
 bool has_cases(const Run& r) { return r.present() && r.n() > 0; }
@@ -185,12 +181,6 @@ void carry_on_friction_line(const Run& ref, int e, const Run& ku, int i, int g, 
     for (int m = 1; m < group_size; ++m) ku.s(i, g + m) = (ref.s(e, g + m) * drag) / de;
 }
 
-float area_at(const Run& ref, int e, std::span<const int> slots) {
-    float a = ref.s(e, slots[0]);
-    for (std::size_t k = 1; k < slots.size(); ++k) a += ref.s(e, slots[k]);
-    return a;
-}
-
 void warn_outside(float v, std::string_view side, float end) {
     textio::write(textio::stdout_unit, "(a,f10.5,a,f10.5)", "** WARNING ** upright speed ", v, side, end);
 }
@@ -205,7 +195,7 @@ void carry_beyond_range(const Run& ref, const Run& ku, std::span<const Carried> 
         if (!(ku.s(i, speed) > top)) continue;
         warn_outside(ku.s(i, speed), " > max heeled/yawed speed", top);
         if (top > 0.0f)
-            for (const Carried& c : groups) carry_on_friction_line(ref, nr, ku, i, c.group, area_at(ref, nr, c.area));
+            for (const Carried& c : groups) carry_on_friction_line(ref, nr, ku, i, c.group, slot_sum(ref, nr, c.area));
     }
     if (nr < 2) return;
     // the range starts at case 2 of r(1,1), and ku's case 1 is never tested against it
@@ -216,7 +206,7 @@ void carry_beyond_range(const Run& ref, const Run& ku, std::span<const Carried> 
         warn_outside(ku.s(i, speed), " < min heeled/yawed speed", bottom);
         if (bottom > 0.0f)
             for (const Carried& c : groups)
-                carry_on_friction_line(ref, low_end, ku, i, c.group, area_at(ref, low_end, c.area));
+                carry_on_friction_line(ref, low_end, ku, i, c.group, slot_sum(ref, low_end, c.area));
     }
 }
 

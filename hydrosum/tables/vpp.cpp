@@ -3,7 +3,6 @@
 // interpolated to the side force that vpp.data asks for at that heel.
 #include "hydrosum/tables/frame.hpp"
 #include "hydrosum/tables/plot.hpp"
-#include "hydrosum/tables/polars.hpp"
 #include "hydrosum/tables/tables.hpp"
 
 #include "lib/arcs.hpp"
@@ -31,8 +30,6 @@ constexpr std::size_t min_pairs = 2;
 constexpr std::size_t min_points = 2;
 
 constexpr int reference_run = 4;   // r03: its heels and speeds make the rows
-constexpr int heel_angle = 2;
-constexpr int side_force = total + 2;
 // Speeds of one test-matrix point agree to rounding only.
 constexpr float same_speed = 1.0e-6f;
 // Standard gravity: side forces in kgf.
@@ -42,7 +39,7 @@ constexpr float mm_per_m = 1000.0f;
 constexpr std::size_t max_points = static_cast<std::size_t>(nruns - 1) * (ncases - 1);
 
 constexpr int vpp_preamble_lines = 9;   // the plot preamble and one empty line
-constexpr PlotPieces vpp_units = {
+constexpr Pieces vpp_units = {
     "  kts  deg  deg  deg  deg", "       m^2       m^2       kgf         m         m",
     "        mm       deg         m       m^2       m^2", "       m^2       m^2       m^2       m^2       m^2",
     "       m^2       m^2     kgf^2"};
@@ -164,18 +161,16 @@ std::array<float, N> interpolate(const std::vector<float>& x, const std::array<s
     return result;
 }
 
-void empty_line() { textio::write(output_unit, "(a)", ""); }
-
 void vpp_table(Store& st, RunClass<full_slots>& cls, std::string_view name, int stamp_from, Points& points) {
     open_output(name);
     PreviousTable previous(name);
     previous.skip(vpp_preamble_lines);
-    plot_preamble(stamp::at(st, stamp_from), vpp_units);
+    table_preamble(stamp::at(st, stamp_from), plot_header, vpp_units);
     empty_line();
     for (int k = 1; k <= heels(st); ++k) {
         const Run ref = cls.run(reference_run, k);
         if (ref.n() < 2) continue;
-        float h = ref.s(1, heel_angle);
+        float h = ref.s(1, heel);
         Pairs pairs = read_pairs();
         // vpp.data gone or emptied since the table began: it ends here
         if (pairs.size() < min_pairs) break;
@@ -188,11 +183,11 @@ void vpp_table(Store& st, RunClass<full_slots>& cls, std::string_view name, int 
             if (points.size() < min_points) continue;
             const std::array<float, side_columns> a = interpolate(points.side, points.by_side, t);
             const std::array<float, square_columns> q = interpolate(points.square, points.by_square, t2);
-            const Ratios ratios = previous.compare(row_speed, ref.s(m, heel_angle), q[ad_inv], q[ad_tot]);
-            textio::write(output_unit, row_format, row_speed, ref.s(m, heel_angle), a[yaw_angle], a[rudder_angle],
-                          a[tab_angle], q[ad_inv], q[ad_tot], t, a[vertical_centre], a[longitudinal_centre], q[sink], q[trim], q[l_hull], q[s_hull], q[s_total],
-                          q[adv_tot], q[adv_hll], q[adv_app], q[adv_fin], q[adv_blb], q[adv_wng], q[adv_rud], t2,
-                          ratios.inviscid, ratios.total);
+            const Ratios ratios = previous.compare(row_speed, ref.s(m, heel), q[ad_inv], q[ad_tot]);
+            textio::write(output_unit, row_format, row_speed, ref.s(m, heel), a[yaw_angle], a[rudder_angle],
+                          a[tab_angle], q[ad_inv], q[ad_tot], t, a[vertical_centre], a[longitudinal_centre], q[sink],
+                          q[trim], q[l_hull], q[s_hull], q[s_total], q[adv_tot], q[adv_hll], q[adv_app], q[adv_fin],
+                          q[adv_blb], q[adv_wng], q[adv_rud], t2, ratios.inviscid, ratios.total);
         }
     }
     textio::close(output_unit);

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -31,6 +30,9 @@ constexpr int name_length = 80;
 constexpr std::size_t upright_zone_chars = 2;
 constexpr std::size_t run_zone_chars = 6;
 constexpr std::size_t polar_zone_chars = 5;
+
+// swet in this order; the fourth area is not part of it.
+constexpr std::array<int, 6> swet_slots = {hull_area, keel_area, bulb_area, rudder_area, frud_area, wing_area};
 
 std::span<char> file_buffer(Store& st) { return st.chr(file_name_from, file_name_from + name_length - 1); }
 std::span<char> zone_buffer(Store& st) { return st.chr(zone_name_from, zone_name_from + name_length - 1); }
@@ -69,15 +71,12 @@ void zone1(const Run& run, std::span<const char> title, std::span<const char> fi
                   "sink,trim,hxl,hsw,swet");
     zone_line(zone_name, run.n());
     // no force variant here: a unit reference area always takes the first descriptors
-    const std::string_view format = std::fabs(sref - 1.0f) < 1.0e-6f
-                                        ? "(f5.2,4f5.1,2f10.5,2f10.4,2f10.5,f10.4,2f10.5,3f10.4)"
-                                        : "(f5.2,4f5.1,2f10.6,4f10.5,f10.6,2f10.5,3f10.4)";
+    const std::string_view format = unit_area(sref) ? "(f5.2,4f5.1,2f10.5,2f10.4,2f10.5,f10.4,2f10.5,3f10.4)"
+                                                    : "(f5.2,4f5.1,2f10.6,4f10.5,f10.6,2f10.5,3f10.4)";
     for (int i = 1; i <= run.n(); ++i) {
         const auto s = [&](int slot) { return run.s(i, slot); };
-        // hull, keel, bulb, rudder, frud, wing; the fourth area is not part of it
-        const float swet = ((((s(8) + s(9)) + s(10)) + s(12)) + s(14)) + s(13);
         textio::write(output_unit, format, s(1), s(2), s(3), s(5), s(4), s(39), s(45), s(46), s(47), s(51), s(52),
-                      s(50), s(6), s(7), s(15), s(8), swet);
+                      s(50), s(6), s(7), s(15), s(8), slot_sum(run, i, swet_slots));
     }
     textio::close(output_unit);
 }
@@ -103,7 +102,7 @@ void teczon(Store& st) {
     // the flag, not the case count: a run whose file held no case gets an empty zone
     for (int h = 1; h <= heels(st); ++h) {
         for (int j = 1; j <= runs(st); ++j) {
-            const std::array<char, 3> run = code(j);
+            const std::array<char, 3> run = run_code(j);
             const std::string tail = std::string(heel_code(h)) + std::string(run.begin(), run.end()) + ".zon";
             if (st.r.present(j, h)) {
                 name_file(st, "r" + tail, run_zone_chars);

@@ -14,20 +14,14 @@ struct P3 {
     double x, y, z;
 };
 
-// One "(1p3e16.8)" point record.
-std::string rec(const P3& p)
-{
-    char b[64];
-    std::snprintf(b, sizeof b, "%16.8E%16.8E%16.8E\n", p.x, p.y, p.z);
-    return b;
-}
-
-// A network file as output writes it (klue 0): i varies fastest.
+// A network file as output writes it (klue 0), from its points in file
+// order (i fastest).
 std::string network_text(int ni, int nj, const std::string& title, const std::vector<P3>& pts)
 {
-    std::string s = i5(ni) + i5(nj) + "          " + title + "\n";
-    for (const P3& p : pts) s += rec(p);
-    return s;
+    return net_file(ni, nj, title, [&](int i, int j) {
+        const P3& p = pts.at(static_cast<std::size_t>((i - 1) + (j - 1) * ni));
+        return pointf(static_cast<float>(p.x), static_cast<float>(p.y), static_cast<float>(p.z));
+    });
 }
 
 // Lines of constant i, given one after the other, in the file's order.

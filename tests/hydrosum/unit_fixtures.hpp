@@ -1,9 +1,10 @@
 // Shared by the hydrosum unit tests: textio's standard units on temporary
-// files, a scratch working directory, the store on the heap, and files
-// written and read back.
+// files, a scratch working directory, the store on the heap, files written
+// and read back, and the stops and failures that end a run.
 #pragma once
 
 #include "hydrosum/input/store.hpp"
+#include "support/scratch.hpp"
 #include "textio/units.hpp"
 
 #include <cstdio>
@@ -24,17 +25,8 @@
 
 namespace hydrosum_test {
 
-inline std::vector<std::string> split_lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) lines.push_back(l);
-    return lines;
-}
-
-inline void write_file(const std::string& name, const std::string& text) {
-    std::ofstream out(name, std::ios::binary);
-    out << text;
-}
+using test_support::split_lines;
+using test_support::write_file;
 
 // A file's lines; nothing when it cannot be opened.
 inline std::optional<std::vector<std::string>> file_lines(const std::string& name) {
@@ -43,6 +35,30 @@ inline std::optional<std::vector<std::string>> file_lines(const std::string& nam
     std::ostringstream s;
     s << in.rdbuf();
     return split_lines(s.str());
+}
+
+// The exit code of the stop that body ends in; -1 when it returns.
+template <class F>
+int stop_code(F&& body) {
+    try {
+        body();
+    } catch (const textio::StopRequest& stop) {
+        return stop.exit_code;
+    }
+    return -1;
+}
+
+// The failure that body ends the run with; when it returns, a test failure
+// and an empty Failure.
+template <class F>
+textio::Failure failure_of(F&& body) {
+    try {
+        body();
+    } catch (const textio::Failure& f) {
+        return f;
+    }
+    ADD_FAILURE() << "no failure";
+    return textio::Failure(0, "", 0, "");
 }
 
 // The frame's bounds as the driver sets them.
@@ -62,30 +78,21 @@ inline std::unique_ptr<hydrosum::Store> framed_store() {
 // this lives; removed with all it holds afterwards.
 class ScratchDir {
 public:
-    explicit ScratchDir(const std::string& prefix) {
-        std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        dir_ = pattern;
-        std::filesystem::current_path(dir_);
-    }
-    ~ScratchDir() {
-        std::filesystem::current_path(home_);
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
+    explicit ScratchDir(const std::string& prefix) : dir_(prefix) { std::filesystem::current_path(dir_.path()); }
+    ~ScratchDir() { std::filesystem::current_path(home_); }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
-    const std::filesystem::path& path() const { return dir_; }
+    const std::filesystem::path& path() const { return dir_.path(); }
 
     // Empty again, for another writer call.
     void clear() const {
-        for (const auto& e : std::filesystem::directory_iterator(dir_)) std::filesystem::remove_all(e.path());
+        for (const auto& e : std::filesystem::directory_iterator(dir_.path())) std::filesystem::remove_all(e.path());
     }
 
 private:
-    std::filesystem::path home_ = std::filesystem::current_path();
-    std::filesystem::path dir_;
+    std::filesystem::path home_ = std::filesystem::current_path();   // left before the directory goes
+    test_support::TempDir dir_;
 };
 
 // Units 5 and 6 on temporary files for the length of a test: standard input

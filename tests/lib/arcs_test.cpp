@@ -1,19 +1,16 @@
 #include "lib/arcs.hpp"
 
+#include "support.hpp"
+
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <cmath>
-#include <cstdint>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
 
-using geom::Vec;
-
-// Stands in every output slot a routine must not touch.
-constexpr float kUntouched = -777.0f;
+using namespace lib_test;
 
 // Relative error allowed for arc lengths that single precision can only
 // approximate: a few float ulps (2^-23 ~ 1.2e-7) gathered along a short sum.
@@ -146,11 +143,6 @@ TEST(Arcxyz, HalfChordAtTheRadiusStaysFinite) {
 
 // --- linear interpolation -------------------------------------------------
 
-struct Table {
-    std::vector<float> x, y;
-    int n() const { return static_cast<int>(x.size()); }
-};
-
 std::vector<float> intrp1_of(Table t, std::vector<float> xi, int ni) {
     std::vector<float> yi(std::max<std::size_t>(xi.size(), 1), kUntouched);
     geom::intrp1(t.x.data(), t.y.data(), t.n(), xi.data(), yi.data(), ni);
@@ -159,12 +151,6 @@ std::vector<float> intrp1_of(Table t, std::vector<float> xi, int ni) {
 
 std::vector<float> intrp1_of(const Table& t, const std::vector<float>& xi) {
     return intrp1_of(t, xi, static_cast<int>(xi.size()));
-}
-
-Table reversed(Table t) {
-    std::reverse(t.x.begin(), t.x.end());
-    std::reverse(t.y.begin(), t.y.end());
-    return t;
 }
 
 TEST(Intrp1, InterpolatesAndExtrapolatesInEitherOrder) {
@@ -247,7 +233,7 @@ TEST(Intrp3, EqualsThreeCallsOfIntrp1) {
         for (const auto& [y, out] : {std::pair{y1, o1}, std::pair{y2, o2}, std::pair{y3, o3}}) {
             std::vector<float> single = intrp1_of(Table{x, y}, xi);
             for (std::size_t m = 0; m < xi.size(); ++m)
-                EXPECT_EQ(std::bit_cast<std::uint32_t>(out[m]), std::bit_cast<std::uint32_t>(single[m]))
+                EXPECT_EQ(bits(out[m]), bits(single[m]))
                     << "table " << &x - abscissae.data() << ", array " << which + 1 << ", xi = " << xi[m];
             ++which;
         }

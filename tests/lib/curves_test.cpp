@@ -1,26 +1,18 @@
 #include "lib/curves.hpp"
 
+#include "support.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 namespace {
 
-// Stands in every output slot a routine must not touch.
-constexpr float kUntouched = -777.0f;
-
-std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
+using namespace lib_test;
 
 // --- local interpolation ---------------------------------------------------
-
-struct Table {
-    std::vector<float> x, y;
-    int n() const { return static_cast<int>(x.size()); }
-};
 
 std::vector<float> runatk_of(Table t, std::vector<float> xi, int ni, float order, float tol) {
     std::vector<float> yi(std::max<std::size_t>(xi.size(), 1), kUntouched);
@@ -192,10 +184,7 @@ TEST(Runatk, PositiveCountNeverSearchesBack) {
 
 // --- cubic spline ------------------------------------------------------------
 
-struct Knots {
-    std::vector<float> x, y;
-    int n() const { return static_cast<int>(x.size()); }
-};
+using Knots = Table;
 
 struct Ends {
     int ibc1, ibc2;
@@ -325,12 +314,6 @@ TEST(Spline, NaturalSplineHasStraightEnds) {
 
 // Uneven knots through wavy data: no polynomial the fit could reproduce.
 const Knots kWavy{{0.0f, 0.7f, 1.5f, 2.4f, 3.0f, 4.1f}, {0.3f, 1.0f, 0.4f, -0.8f, -0.2f, 0.9f}};
-
-Knots reversed(Knots k) {
-    std::reverse(k.x.begin(), k.x.end());
-    std::reverse(k.y.begin(), k.y.end());
-    return k;
-}
 
 TEST(Spline, DecreasingKnotsGiveTheSameCurve) {
     const std::vector<float> at{0.2f, 0.7f, 1.1f, 2.0f, 2.7f, 3.5f, 4.0f};

@@ -1,5 +1,7 @@
 #include "lib/netfile.hpp"
 
+#include "support.hpp"
+#include "support/scratch.hpp"
 #include "textio/textio.hpp"
 
 #include <gtest/gtest.h>
@@ -11,22 +13,20 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-#include <stdlib.h>
 
 namespace {
 
 namespace fs = std::filesystem;
+using namespace lib_test;
+using test_support::split_lines;
 
 constexpr int kIn = 1;    // the units gridedit uses
 constexpr int kOut = 2;
-constexpr float kUntouched = -777.0f;
 constexpr int kTitleLen = 60;
 
 const std::string kQuestion = " subblock is active ... output ? (y/n)\n ? \n";
@@ -61,63 +61,31 @@ struct Net {
     std::array<float, 3> point(int i, int j) const { return {x[at(i, j)], y[at(i, j)], z[at(i, j)]}; }
 };
 
-std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
-
 // Every test gets its own directory and a console: unit 5 reads what the
 // test feeds, unit 6 is captured.
 class NetFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "lib-netfile-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        feed("");
-    }
-
-    void TearDown() override {
-        textio::Runtime::instance().reset();
-        if (in_) std::fclose(in_);
-        if (out_) std::fclose(out_);
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { feed(""); }
+    void TearDown() override { textio::Runtime::instance().reset(); }
 
     // Standard input holds answers from now on; the captured output starts afresh.
     void feed(std::string_view answers) {
-        std::FILE* in = std::tmpfile();
-        std::FILE* out = std::tmpfile();
-        ASSERT_NE(in, nullptr);
-        ASSERT_NE(out, nullptr);
-        std::fwrite(answers.data(), 1, answers.size(), in);
-        std::rewind(in);
-        textio::Runtime::instance().reset(in, out);
-        if (in_) std::fclose(in_);
-        if (out_) std::fclose(out_);
-        in_ = in;
-        out_ = out;
+        test_support::TempFile in(answers), out;
+        textio::Runtime::instance().reset(in.get(), out.get());
+        in_ = std::move(in);
+        out_ = std::move(out);
     }
 
     std::string console() {
-        std::fflush(out_);
-        std::rewind(out_);
-        std::string s;
-        char buf[4096];
-        std::size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, out_)) > 0) s.append(buf, n);
-        return s;
+        std::fflush(out_.get());
+        return out_.contents();
     }
 
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
-
     void put(const std::string& name, const std::string& content) const {
-        std::ofstream(path(name), std::ios::binary) << content;
+        test_support::write_file(dir_ / name, content);
     }
-
-    std::string get(const std::string& name) const {
-        std::ifstream f(path(name), std::ios::binary);
-        std::ostringstream s;
-        s << f.rdbuf();
-        return s.str();
-    }
+    std::string get(const std::string& name) const { return test_support::read_file(dir_ / name); }
 
     int read(const std::string& name, Net& n, int iblock = 0, int i1 = 0, int i2 = 0, int j1 = 0, int j2 = 0) {
         int ierr = -99;
@@ -136,17 +104,9 @@ protected:
         return ierr;
     }
 
-    fs::path dir_;
-    std::FILE* in_ = nullptr;
-    std::FILE* out_ = nullptr;
+    test_support::TempDir dir_{"lib-netfile"};
+    test_support::TempFile in_, out_;
 };
-
-std::vector<std::string> lines(const std::string& s) {
-    std::vector<std::string> out;
-    std::istringstream in(s);
-    for (std::string l; std::getline(in, l);) out.push_back(l);
-    return out;
-}
 
 // --- writing and reading back ---------------------------------------------
 
@@ -241,7 +201,7 @@ TEST_F(NetFile, HeaderColumns) {
         n.klue = c.klue;
         n.title = title_of(c.title);
         ASSERT_EQ(write("h.dat", n), 0);
-        EXPECT_EQ(lines(get("h.dat")).at(0), c.header) << c.what;
+        EXPECT_EQ(split_lines(get("h.dat")).at(0), c.header) << c.what;
     }
 }
 
@@ -252,7 +212,7 @@ TEST_F(NetFile, BlankTitleWritesNoTitleCharacters) {
         n.klue = klue;
         n.title = title_of("");
         ASSERT_EQ(write("b.dat", n), 0);
-        std::string header = lines(get("b.dat")).at(0);
+        std::string header = split_lines(get("b.dat")).at(0);
         EXPECT_EQ(header.substr(0, 15), klue == 0 ? "    1    1     " : "    1    1    5");
         EXPECT_LE(header.size(), 20u) << "title characters after column 20: '" << header << "'";
         EXPECT_EQ(header.find_first_not_of(' ', 15), std::string::npos);

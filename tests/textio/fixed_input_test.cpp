@@ -2,8 +2,6 @@
 // and a failed read still leaves its record behind.
 #include "support.hpp"
 
-#include <bit>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -16,12 +14,15 @@ constexpr float KF = -999.0f;
 constexpr float inf = std::numeric_limits<float>::infinity();
 constexpr float nan_ = std::numeric_limits<float>::quiet_NaN();
 
-bool same(float a, float b) {
-    return (std::isnan(a) && std::isnan(b)) || std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
-
 std::string padded(std::string s, std::size_t n) {
     s.resize(n, ' ');
+    return s;
+}
+
+// A record from its fields, column after column.
+std::string joined(std::initializer_list<const char*> fields) {
+    std::string s;
+    for (const char* f : fields) s += f;
     return s;
 }
 
@@ -117,30 +118,25 @@ TEST_F(FixedInput, CountsAndOptionLines) {
 }
 
 TEST_F(FixedInput, CaseLineOfRealFields) {
-    auto cols = [](std::initializer_list<const char*> f) {
-        std::string s;
-        for (const char* x : f) s += x;
-        return s;
-    };
     const struct {
         std::string record;
         Status status;
         std::vector<float> want;   // seven reals
         std::int32_t type;
     } rows[] = {
-        {cols({"       1.5", "        15", "  1.5E+01 ", " 1.5D+01  ", "  1.5+01  ", " 1 5.     ", "     -.5  ",
-               "   101"}),
+        {joined({"       1.5", "        15", "  1.5E+01 ", " 1.5D+01  ", "  1.5+01  ", " 1 5.     ", "     -.5  ",
+                 "   101"}),
          Status::ok, {1.5f, 15.0f, 15.0f, 15.0f, 15.0f, 15.0f, -0.5f}, 101},
         {"", Status::ok, {0, 0, 0, 0, 0, 0, 0}, 0},
-        {cols({"1.5       ", "1234567890", "  -0.0    ", "  1.5e    ", "       2.0"}), Status::error,
+        {joined({"1.5       ", "1234567890", "  -0.0    ", "  1.5e    ", "       2.0"}), Status::error,
          {1.5f, 1234567890.0f, -0.0f, KF, KF, KF, KF}, K},
-        {cols({"       NaN", "  Infinity", "      -Inf", "         1", "         2", "         3", "         4",
-               "       1"}),
+        {joined({"       NaN", "  Infinity", "      -Inf", "         1", "         2", "         3", "         4",
+                 "       1"}),
          Status::ok, {nan_, inf, -inf, 1, 2, 3, 4}, 1},
         {"    3.0       4.0", Status::ok, {3, 4, 0, 0, 0, 0, 0}, 0},
         {"  1.5 e 1 ", Status::ok, {15, 0, 0, 0, 0, 0, 0}, 0},
         // no digits at all: a sign, a point or an exponent alone read as zero
-        {cols({"         -", "         .", "       -e5"}), Status::ok, {0.0f, 0.0f, -0.0f, 0, 0, 0, 0}, 0},
+        {joined({"         -", "         .", "       -e5"}), Status::ok, {0.0f, 0.0f, -0.0f, 0, 0, 0, 0}, 0},
     };
     for (const auto& r : rows) {
         use_input(r.record + "\n");
@@ -213,23 +209,18 @@ TEST(InternalRead, TypeCodeFromColumn71) {
 }
 
 TEST(InternalRead, IgesDirectoryLines) {
-    auto fields = [](std::initializer_list<const char*> f) {
-        std::string s;
-        for (const char* x : f) s += x;
-        return s;
-    };
     const struct {
         std::string line;
         bool ok;
         std::vector<std::int32_t> want;
     } first[] = {
-        {fields({"     128", "       1", "       0", "       0", "       0", "       0", "       0", "       0",
+        {joined({"     128", "       1", "       0", "       0", "       0", "       0", "       0", "       0",
                  "00010001", "D", "      1"}),
          true, {128, 1, 0, 0, 0, 0, 0, 0, 10001, 1}},
-        {fields({"     128", "        ", "        ", "        ", "        ", "        ", "        ", "        ",
+        {joined({"     128", "        ", "        ", "        ", "        ", "        ", "        ", "        ",
                  "0 0 1 01", "D", "     17"}),
          true, {128, 0, 0, 0, 0, 0, 0, 0, 101, 17}},
-        {fields({"     12a", "       1"}), false, {K, K, K, K, K, K, K, K, K, K}},
+        {joined({"     12a", "       1"}), false, {K, K, K, K, K, K, K, K, K, K}},
     };
     for (const auto& r : first) {
         std::vector<std::int32_t> v(10, K);
@@ -245,7 +236,7 @@ TEST(InternalRead, IgesDirectoryLines) {
     }
 
     for (const char* label : {"   SURF1", "SURF1   "}) {
-        std::string line = fields({"     128", "       0", "       0", "       5", "       0", "                ", label,
+        std::string line = joined({"     128", "       0", "       0", "       5", "       0", "                ", label,
                                    "        ", "D", "      2"});
         std::vector<std::int32_t> v(7, K);
         std::string name(8, '?');

@@ -2,8 +2,6 @@
 // record that follows, to show where the statement left the file.
 #include "support.hpp"
 
-#include <bit>
-#include <cmath>
 #include <limits>
 
 namespace {
@@ -17,10 +15,6 @@ constexpr float inf = std::numeric_limits<float>::infinity();
 constexpr float nan_ = std::numeric_limits<float>::quiet_NaN();
 constexpr const char* END = nullptr;   // the next read meets the end of the file
 constexpr float one_up = 0x1.000002p0f;   // the float after 1
-
-bool same(float a, float b) {
-    return (std::isnan(a) && std::isnan(b)) || std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
-}
 
 template <class T>
 struct Row {

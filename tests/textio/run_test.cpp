@@ -125,9 +125,9 @@ TEST_F(Run, WriteToAFullDeviceFails) {
 
     std::FILE* full = std::fopen("/dev/full", "w");
     ASSERT_TRUE(full);
-    textio::Runtime::instance().reset(in_, full);
+    textio::Runtime::instance().reset(in_.get(), full);
     std::tie(code, err) = run("gridedit", [] { textio::write_list(6, "lost?"); });
-    textio::Runtime::instance().reset(in_, out_);
+    textio::Runtime::instance().reset(in_.get(), out_.get());
     std::fclose(full);
     EXPECT_EQ(code, textio::exit_failure);
     EXPECT_EQ(err, "gridedit: write error (No space left on device), file 'standard output' (unit 6, record 1)\n");

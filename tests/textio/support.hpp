@@ -2,17 +2,18 @@
 // files, a scratch directory, whole-file reads and stderr capture.
 #pragma once
 
+#include "support/scratch.hpp"
 #include "textio/textio.hpp"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -20,110 +21,56 @@
 
 namespace textio_test {
 
-inline std::string read_fd(int fd) {
-    std::string s;
-    char buf[4096];
-    off_t at = 0;
-    for (;;) {
-        ssize_t n = ::pread(fd, buf, sizeof buf, at);
-        if (n <= 0) break;
-        s.append(buf, static_cast<std::size_t>(n));
-        at += n;
-    }
-    return s;
-}
+using test_support::read_file;
+using test_support::write_file;
 
-inline std::string read_file(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-inline void write_file(const std::filesystem::path& p, std::string_view text) {
-    std::ofstream f(p, std::ios::binary | std::ios::trunc);
-    f.write(text.data(), static_cast<std::streamsize>(text.size()));
-}
-
-class TempDir {
+// A scratch directory for one test.
+class TempDir : public test_support::TempDir {
 public:
-    TempDir() {
-        std::string t = (std::filesystem::temp_directory_path() / "textio_test.XXXXXX").string();
-        if (!::mkdtemp(t.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = t;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
+    TempDir() : test_support::TempDir("textio_test") {}
 };
 
 // Units 5 and 6 on temporary files for the length of a test.
 class Streams : public ::testing::Test {
 protected:
-    void SetUp() override {
-        in_ = std::tmpfile();
-        out_ = std::tmpfile();
-        ASSERT_TRUE(in_ && out_);
-        textio::Runtime::instance().reset(in_, out_);
-    }
-    void TearDown() override {
-        textio::Runtime::instance().reset();
-        std::fclose(in_);
-        std::fclose(out_);
-    }
+    void SetUp() override { textio::Runtime::instance().reset(in_.get(), out_.get()); }
+    void TearDown() override { textio::Runtime::instance().reset(); }
 
     // Unit 5 reads `text` from its start; every other unit is closed.
     void use_input(std::string_view text) {
-        std::FILE* in = std::tmpfile();
-        ASSERT_TRUE(in);
-        std::fwrite(text.data(), 1, text.size(), in);
-        std::rewind(in);
-        textio::Runtime::instance().reset(in, out_);
-        std::fclose(in_);
-        in_ = in;
+        test_support::TempFile in(text);
+        textio::Runtime::instance().reset(in.get(), out_.get());
+        in_ = std::move(in);
     }
 
     // Everything unit 6 has received so far.
     std::string output() {
-        std::fflush(out_);
-        return read_fd(fileno(out_));
+        std::fflush(out_.get());
+        return out_.contents();
     }
     // The output so far, after which unit 6 starts afresh.
     std::string take() {
         std::string s = output();
-        if (::ftruncate(fileno(out_), 0) != 0) ADD_FAILURE() << "ftruncate";
-        std::rewind(out_);
+        out_.clear();
         return s;
     }
 
-    std::FILE* in_ = nullptr;
-    std::FILE* out_ = nullptr;
+    test_support::TempFile in_;
+    test_support::TempFile out_;
 };
 
 // Redirects file descriptor 2 while alive.
 class StderrCapture {
 public:
-    StderrCapture() : file_(std::tmpfile()) {
+    StderrCapture() {
         std::fflush(stderr);
         saved_ = ::dup(2);
-        ::dup2(fileno(file_), 2);
+        ::dup2(fileno(file_.get()), 2);
     }
-    ~StderrCapture() {
-        restore();
-        std::fclose(file_);
-    }
+    ~StderrCapture() { restore(); }
     std::string text() {
         restore();
-        return read_fd(fileno(file_));
+        return file_.contents();
     }
 
 private:
@@ -134,9 +81,14 @@ private:
         ::close(saved_);
         saved_ = -1;
     }
-    std::FILE* file_;
+    test_support::TempFile file_;
     int saved_ = -1;
 };
+
+// Equal bit patterns, or both NaN.
+inline bool same(float a, float b) {
+    return (std::isnan(a) && std::isnan(b)) || std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
 
 // One write item of a table row.
 using Item = std::variant<std::int32_t, float, std::string>;

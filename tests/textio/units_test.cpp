@@ -2,8 +2,6 @@
 // truncation that makes a file end after the record last written.
 #include "support.hpp"
 
-#include <sys/stat.h>
-
 namespace {
 
 using namespace textio_test;
@@ -150,9 +148,9 @@ TEST_F(Units, CloseAndRewind) {
 TEST_F(Units, ReadOfStandardInputFlushesStandardOutput) {
     use_input("answer\n");
     textio::write(6, "(a,$)", " enter option: ");
-    EXPECT_EQ(read_fd(fileno(out_)), "");   // still buffered
+    EXPECT_EQ(out_.contents(), "");   // still buffered
     EXPECT_EQ(next_record(5), "answer");
-    EXPECT_EQ(read_fd(fileno(out_)), " enter option: ");
+    EXPECT_EQ(out_.contents(), " enter option: ");
 }
 
 TEST_F(Units, UnitNotOpenIsAFailure) {

@@ -172,12 +172,7 @@ TEST_F(Deck, UnreadableNumberOrEndOfInputFailsNamingStandardInput) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         input(row.deck);
-        try {
-            read_deck(*st);
-            ADD_FAILURE() << "no failure";
-        } catch (const textio::Failure& f) {
-            EXPECT_EQ(f.file(), "standard input");
-        }
+        EXPECT_EQ(hydrosum_test::failure_of([&] { read_deck(*st); }).file(), "standard input");
     }
 }
 

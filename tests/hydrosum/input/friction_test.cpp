@@ -166,6 +166,20 @@ TEST(FrictionLines, SectionDragTableOfOptionSeven) {
     EXPECT_GT(along(table[0], table[1], 500.0), 0.046094);
 }
 
+// The bodies take the cf of options 1 to 4 and no other line.
+TEST(FrictionLines, BodyLinesAreTheStripLinesOneToFour) {
+    for (float re : {0.5f, 1.0f, 2.0e3f, 3.0e5f, 499999.0f, 5.0e5f, 1.0e6f, 1.0e8f, 0.0f, -1.0e5f}) {
+        for (int option = 1; option <= 4; ++option) {
+            float cf = -1.0f, k = -1.0f, cd = -1.0f;
+            strip(option, re, 0.1f, cf, k, cd);
+            EXPECT_EQ(friction_cf(option, re), cf) << "option " << option << ", Re " << re;
+        }
+        for (int option : {0, 5, 6, 7, 8, -1}) EXPECT_EQ(friction_cf(option, re), 0.0f) << "option " << option;
+    }
+    EXPECT_NEAR(friction_cf(1, 1.0e6f), 0.001328, rel_tol * 0.001328);
+    EXPECT_NEAR(friction_cf(4, 3.0e5f), 0.00293, rel_tol * 0.00293);
+}
+
 TEST(FrictionLines, OtherOptionsLeaveTheOutputsAlone) {
     for (int option : {0, 8, -1})
         for (float re : {1.0e6f, 0.0f}) {

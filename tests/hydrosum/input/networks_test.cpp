@@ -199,21 +199,10 @@ protected:
     void name(Part part, const std::string& file) { st->vchr[2 + static_cast<std::size_t>(part)] = text(file); }
     // The exit code of a stop, or -1 when the read returned.
     int stop_code(Part part) {
-        try {
-            read_part_network(*st, part, *net);
-        } catch (const textio::StopRequest& s) {
-            return s.exit_code;
-        }
-        return -1;
+        return hydrosum_test::stop_code([&] { read_part_network(*st, part, *net); });
     }
     textio::Failure failure(Part part) {
-        try {
-            read_part_network(*st, part, *net);
-        } catch (const textio::Failure& f) {
-            return f;
-        }
-        ADD_FAILURE() << "the read did not fail";
-        return textio::Failure(0, "", 0, "");
+        return hydrosum_test::failure_of([&] { read_part_network(*st, part, *net); });
     }
     void expect_points(int ni, int nj, float scale) {
         ASSERT_EQ(net->ni, ni);

@@ -12,8 +12,6 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -24,12 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 // ---------------------------------------------------------------- expected text
-
-std::string joined(const std::vector<std::string>& ls) {
-    std::string s;
-    for (const std::string& l : ls) s += l + "\n";
-    return s;
-}
 
 std::string i5(std::size_t n) {
     char b[16];
@@ -94,44 +86,6 @@ std::vector<std::string> polar_table(const std::string& stamp_text,
     return t;
 }
 
-std::vector<std::string> result_table(const std::string& stamp_text, const std::vector<std::string>& body) {
-    std::vector<std::string> t = {"", "", "", "", stamp_text, "", header_line, units_line};
-    t.insert(t.end(), body.begin(), body.end());
-    return t;
-}
-
-// A field that is compared with a reference instead of character by character.
-struct Near {
-    std::size_t line, column, width;
-    double value, tolerance;
-};
-
-// The file must equal the expected lines made with the stamp of the run's
-// date (the date may turn while the program runs), but for the listed
-// fields, which are read as numbers.
-void expect_file(const Sandbox& sb, const Dated& r, const std::string& name, const std::string& title,
-                 const std::function<std::vector<std::string>(const std::string& stamp_text)>& expected,
-                 const std::vector<Near>& near = {}) {
-    const std::optional<std::string> got = sb.read(name);
-    ASSERT_TRUE(got.has_value()) << name << " not written";
-    const std::vector<std::string> got_lines = split_lines(*got);
-    for (const Near& n : near) {
-        ASSERT_LT(n.line, got_lines.size()) << name << " is short";
-        ASSERT_GE(got_lines[n.line].size(), n.column + n.width) << name << ": " << got_lines[n.line];
-        EXPECT_NEAR(std::stod(got_lines[n.line].substr(n.column, n.width)), n.value, n.tolerance)
-            << name << " line " << n.line;
-    }
-    const auto want = [&](const std::tm& date) {
-        std::vector<std::string> w = expected(stamp(title, date));
-        for (const Near& n : near)
-            if (n.line < w.size() && w[n.line].size() >= n.column + n.width)
-                w[n.line].replace(n.column, n.width, got_lines[n.line].substr(n.column, n.width));
-        return joined(w);
-    };
-    if (*got == want(r.after)) return;
-    EXPECT_EQ(*got, want(r.before)) << name;
-}
-
 // ---------------------------------------------------------------- the published formulas
 
 // Turbulent friction line 0.455 / (log10 Re)^2.58, carried from an end case
@@ -156,7 +110,6 @@ constexpr double table_tr_tolerance = 0.5e-4 + 1.0e-6;
 constexpr double zone_tr_tolerance = 0.5e-5 + 1.0e-6;
 
 // Columns of the compared fields.
-constexpr std::size_t drag_tot_at = 35;  // in table rows and run zone rows
 constexpr std::size_t table_tr_at = 48;
 constexpr std::size_t zone_tr_at = 59;
 

@@ -213,12 +213,6 @@ std::string r20r03_zone(const std::tm& d) {
                   "ZONE T=\"r20r03\", I=    2", zone_row(r20r03[0]), zone_row(r20r03[1])});
 }
 
-std::set<std::string> files(const Sandbox& sb) {
-    std::set<std::string> names;
-    for (const auto& e : fs::directory_iterator(sb.work())) names.insert(e.path().filename().string());
-    return names;
-}
-
 std::set<std::string> joined(std::set<std::string> a, const std::set<std::string>& b) {
     a.insert(b.begin(), b.end());
     return a;
@@ -246,11 +240,11 @@ TEST(HydrosumTables, FullRunThenAgainAgainstItsOwnTablesAsOld) {
     Sandbox sb;
     write_matrix(sb);
     sb.write("vpp.data", vpp_data);
-    const std::set<std::string> inputs = files(sb);
+    const std::set<std::string> inputs = work_files(sb);
 
     const Dated once = run(sb, the_deck);
     expect_matching_run(sb, once);
-    EXPECT_EQ(files(sb), joined(inputs, outputs));
+    EXPECT_EQ(work_files(sb), joined(inputs, outputs));
 
     // Keep the tables as their previous versions and clear every output, so
     // that each must be written again.
@@ -265,7 +259,7 @@ TEST(HydrosumTables, FullRunThenAgainAgainstItsOwnTablesAsOld) {
 
     const Dated twice = run(sb, the_deck);
     expect_matching_run(sb, twice);
-    EXPECT_EQ(files(sb), joined(joined(inputs, outputs), olds));
+    EXPECT_EQ(work_files(sb), joined(joined(inputs, outputs), olds));
     // The previous tables are read, never written.
     for (const std::string& n : compared) EXPECT_EQ(sb.read(n + ".old"), before[n]) << n;
     if (same_day(once.before, twice.after)) {
@@ -291,7 +285,7 @@ TEST(HydrosumTables, OldTableOfAnotherMatrixIsReportedAndTheRunGoesOn) {
     halved.ad_inv = 4;
     halved.ad_tot = 0;
     old_body[2] = plot_row(halved);
-    const std::set<std::string> inputs = files(sb);
+    const std::set<std::string> inputs = work_files(sb);
     sb.write("r.plot.old", class_plot(today(), old_body));
 
     const Dated r = run(sb, the_deck);
@@ -304,7 +298,7 @@ TEST(HydrosumTables, OldTableOfAnotherMatrixIsReportedAndTheRunGoesOn) {
     expect_dated(sb, r, "r.plot", [&](const std::tm& d) { return class_plot(d, body); });
     expect_dated(sb, r, "k.plot", [](const std::tm& d) { return class_plot(d, k_body()); });
     expect_dated(sb, r, "rvpp.plot", [](const std::tm& d) { return vpp_plot(d, rvpp_body()); });
-    EXPECT_EQ(files(sb), joined(joined(inputs, outputs), {"r.plot.old"}));
+    EXPECT_EQ(work_files(sb), joined(joined(inputs, outputs), {"r.plot.old"}));
 }
 
 // ---------------------------------------------------------------- a previous table that ends the run

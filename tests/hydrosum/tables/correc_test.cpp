@@ -166,11 +166,9 @@ TEST_F(Leakage, SourcesWordingsAndOrder) {
         reset_store();
         st.ci(5) = 1;
         for (const Corrected& r : c.runs) fill_leakage_run(st, r.run);
-        const std::size_t before = output_lines().size();
+        new_lines();
         hydrosum::correc(st);
-        std::vector<std::string> lines = output_lines();
-        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(before));
-        EXPECT_EQ(without_wind_axes(lines), c.lines);
+        EXPECT_EQ(without_wind_axes(new_lines()), c.lines);
 
         for (const Corrected& r : c.runs) {
             const RunView run = run_of(st, r.run);
@@ -193,21 +191,17 @@ TEST_F(Leakage, SourcesWordingsAndOrder) {
 }
 
 // Every slot of case i holds slot + i/2 (linear in the speed i), the yaw 0.
-void fill_all_slots(const RunView& run, int slots, int n) {
-    run.present() = true;
-    run.n() = n;
-    for (int i = 1; i <= n; ++i)
-        for (int s = 1; s <= slots; ++s) run.s(i, s) = static_cast<float>(s) + 0.5f * static_cast<float>(i);
-    for (int i = 1; i <= n; ++i) {
-        run.s(i, 1) = static_cast<float>(i);
-        run.s(i, 3) = 0.0f;
-    }
-}
-
 float filled(int s, int i) {
     if (s == 1) return static_cast<float>(i);
     if (s == 3) return 0.0f;
     return static_cast<float>(s) + 0.5f * static_cast<float>(i);
+}
+
+void fill_all_slots(const RunView& run, int slots, int n) {
+    run.present() = true;
+    run.n() = n;
+    for (int i = 1; i <= n; ++i)
+        for (int s = 1; s <= slots; ++s) run.s(i, s) = filled(s, i);
 }
 
 // The wind-axes step forms the totals and the appendage sum of r.
@@ -346,12 +340,10 @@ TEST_F(WindAxes, LinesAscendingAndOnlyTotalsForTheUprightSet) {
     }
     hydrosum::correc(st);
 
-    std::vector<std::string> lines;   // the upright anchor writes its own lines first
-    for (const std::string& l : output_lines())
-        if (l.rfind("   wind axes for", 0) == 0) lines.push_back(l);
-    EXPECT_EQ(lines, (std::vector<std::string>{"   wind axes for r00a00", "   wind axes for k00a00",
-                                                "   wind axes for r00r01", "   wind axes for k05r02",
-                                                "   wind axes for r05r04"}));
+    // the upright anchor writes its own lines first
+    EXPECT_EQ(starting_with(output_lines(), "   wind axes for"),
+              (std::vector<std::string>{"   wind axes for r00a00", "   wind axes for k00a00", "   wind axes for r00r01",
+                                        "   wind axes for k05r02", "   wind axes for r05r04"}));
     const RunView empty = st.r.run(5, 2);
     EXPECT_EQ(empty.s(1, 39), 39.0f / 8.0f);
     EXPECT_EQ(empty.s(1, 45), 45.0f / 8.0f);

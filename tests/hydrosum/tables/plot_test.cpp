@@ -2,7 +2,6 @@
 #include "scratch.hpp"
 
 #include "hydrosum/tables/plot.hpp"
-#include "hydrosum/tables/polars.hpp"
 #include "textio/units.hpp"
 
 #include <algorithm>
@@ -17,9 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string header = "  VEL HEEL  YAW  RUD  TAB    AD-INV    AD-TOT    SIDE-F     V-CLR     L-CLR"
-                           "      SINK      TRIM    L-HULL    S-HULL   S-TOTAL   ADV-TOT   ADV-HLL   ADV-APP"
-                           "   ADV-FIN   ADV-BLB   ADV-WNG   ADV-RUD  SIDE-F^2    ADIRAT    ADTRAT";
 const std::string units = "  kts  deg  deg  deg  deg       m^2       m^2       m^2         m         m"
                           "         m       deg         m       m^2       m^2       m^2       m^2       m^2"
                           "       m^2       m^2       m^2       m^2       m^4";
@@ -32,11 +28,7 @@ class PlotTables : public ScratchStoreTest {
 protected:
     void SetUp() override {
         ScratchStoreTest::SetUp();
-        st.c(2) = 1.0f;
-        st.c(4) = 1.0f;
-        st.c(23) = 1.0f;
-        st.c(26) = 0.0f;
-        set_title(title);
+        plain_deck(title);
     }
 };
 
@@ -89,7 +81,7 @@ TEST_F(PlotTables, PreamblesBodiesAndSkippedPreviousLines) {
 
     hydrosum::tabplt(st);
 
-    const std::vector<std::string> plot_preamble = {"", "", "", "", "", "", header, units};
+    const std::vector<std::string> plot_preamble = {"", "", "", "", "", "", plot_heading, units};
     auto with_stamp = [&](int from) {
         std::vector<std::string> p = plot_preamble;
         p[4] = stamp(from);

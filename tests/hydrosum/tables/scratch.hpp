@@ -22,6 +22,18 @@ protected:
         st.ci(8) = static_cast<int>(text.size());
     }
 
+    // Output units equal to the store's (speed factor, density, reference
+    // area and lengths 1, force areas as read) and the deck's title.
+    void plain_deck(const std::string& title) {
+        st.c(2) = 1.0f;
+        st.c(4) = 1.0f;
+        st.c(23) = 1.0f;
+        st.c(24) = 1.0f;
+        st.c(25) = 1.0f;
+        st.c(26) = 0.0f;
+        set_title(title);
+    }
+
     // The header stamp that starts at `from`, as text.
     std::string stamp(int from) {
         const auto s = hydrosum::stamp::at(st, from);
@@ -31,6 +43,13 @@ protected:
 private:
     ScratchDir dir_{"hydrosum-writers"};
 };
+
+// The heading line of the plot and velocity-prediction tables: every
+// heading right-aligned over its column of 10 (5 for the angles and speed).
+inline const std::string plot_heading =
+    "  VEL HEEL  YAW  RUD  TAB    AD-INV    AD-TOT    SIDE-F     V-CLR     L-CLR"
+    "      SINK      TRIM    L-HULL    S-HULL   S-TOTAL   ADV-TOT   ADV-HLL   ADV-APP"
+    "   ADV-FIN   ADV-BLB   ADV-WNG   ADV-RUD  SIDE-F^2    ADIRAT    ADTRAT";
 
 // Lines of a previous table's preamble: text, so that reading one as a row
 // would end the run.

@@ -7,8 +7,18 @@
 #include "hydrosum/tables/tables.hpp"
 
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace hydrosum_test {
+
+inline std::vector<std::string> starting_with(const std::vector<std::string>& lines, std::string_view prefix) {
+    std::vector<std::string> kept;
+    for (const std::string& l : lines)
+        if (l.rfind(prefix, 0) == 0) kept.push_back(l);
+    return kept;
+}
 
 // The store is about 55 MB: allocated once, never on the stack.
 inline hydrosum::Store& shared_store() {
@@ -29,6 +39,9 @@ protected:
         std::construct_at(&st);
         set_frame(st);
     }
+
+    // The lines written on standard output since the last call.
+    std::vector<std::string> new_lines() { return split_lines(take_output()); }
 
     hydrosum::Store& st = shared_store();
 };

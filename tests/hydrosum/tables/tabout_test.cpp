@@ -24,18 +24,7 @@ class Tables : public ScratchStoreTest {
 protected:
     void SetUp() override {
         ScratchStoreTest::SetUp();
-        deck();
-    }
-
-    // Output units equal to the store's: only the speed factor could act, and it is 1.
-    void deck() {
-        st.c(2) = 1.0f;
-        st.c(4) = 1.0f;
-        st.c(23) = 1.0f;
-        st.c(24) = 1.0f;
-        st.c(25) = 1.0f;
-        st.c(26) = 0.0f;
-        set_title(title);
+        plain_deck(title);
     }
 };
 
@@ -167,7 +156,7 @@ TEST_F(Tables, VariantsByReferenceAreaAndForceSwitch) {
     for (const Variant& v : variants) {
         SCOPED_TRACE(v.name);
         reset_store();
-        deck();
+        plain_deck(title);
         st.c(2) = 2.0f;
         st.c(24) = 2.0f;
         st.c(25) = 4.0f;

@@ -11,7 +11,6 @@
 #include <limits>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -37,27 +36,6 @@ void fill(const RunView& run, int slots, const std::vector<float>& speeds, const
 void fill_full(const RunView& run, const std::vector<float>& speeds, const Value& value) {
     fill(run, hydrosum::full_slots, speeds, value);
 }
-
-std::vector<std::string> starting_with(const std::vector<std::string>& lines, std::string_view prefix) {
-    std::vector<std::string> kept;
-    for (const std::string& l : lines)
-        if (l.rfind(prefix, 0) == 0) kept.push_back(l);
-    return kept;
-}
-
-// The store's tests, with the lines written since the last look.
-class UprightTest : public StoreTest {
-protected:
-    std::vector<std::string> new_lines() {
-        std::vector<std::string> lines = output_lines();
-        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(seen_));
-        seen_ += lines.size();
-        return lines;
-    }
-
-private:
-    std::size_t seen_ = 0;
-};
 
 // The wind-axes step forms the totals and the appendage sum of r, k and ku.
 bool formed_by_wind_axes(int s) { return (s >= 45 && s <= 50) || (s >= 96 && s <= 101); }
@@ -141,7 +119,7 @@ const std::vector<SurfCase> surf_cases = {
     {"switch off: no line, no change", {{4, 3}}, {{4, 3}}, {{{4, 3}, std::nullopt, ""}}, false},
 };
 
-class SurfingRudder : public UprightTest {};
+class SurfingRudder : public StoreTest {};
 
 TEST_F(SurfingRudder, SourcePositionsWordingsAndOnlySlot39) {
     for (const SurfCase& c : surf_cases) {
@@ -230,7 +208,7 @@ float ref_slot(int s, int i, float v) {
     return 0.001f * static_cast<float>(s) + 0.01f * v + 0.1f * static_cast<float>(i);
 }
 
-class UprightTransfer : public UprightTest {};
+class UprightTransfer : public StoreTest {};
 
 TEST_F(UprightTransfer, SpeedRangeAndWarningsInBothForms) {
     for (int r_breakdown : {1, 0}) {
@@ -487,7 +465,7 @@ float anchored(int s, int i, float v, Moved t) {
     return x;
 }
 
-class UprightAnchor : public UprightTest {};
+class UprightAnchor : public StoreTest {};
 
 TEST_F(UprightAnchor, ShiftedScaledAndKeptSlotsPerClassAndBreakdownTest) {
     struct Setting {

@@ -1,7 +1,6 @@
 // Velocity-prediction tables rvpp.plot and kvpp.plot from vpp.data.
 #include "scratch.hpp"
 
-#include "hydrosum/tables/polars.hpp"
 #include "textio/units.hpp"
 
 #include <algorithm>
@@ -15,9 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string header = "  VEL HEEL  YAW  RUD  TAB    AD-INV    AD-TOT    SIDE-F     V-CLR     L-CLR"
-                           "      SINK      TRIM    L-HULL    S-HULL   S-TOTAL   ADV-TOT   ADV-HLL   ADV-APP"
-                           "   ADV-FIN   ADV-BLB   ADV-WNG   ADV-RUD  SIDE-F^2    ADIRAT    ADTRAT";
 const std::string units = "  kts  deg  deg  deg  deg       m^2       m^2       kgf         m         m"
                           "        mm       deg         m       m^2       m^2       m^2       m^2       m^2"
                           "       m^2       m^2       m^2       m^2     kgf^2";
@@ -28,15 +24,9 @@ class VppTables : public ScratchStoreTest {
 protected:
     void SetUp() override {
         ScratchStoreTest::SetUp();
-        deck();
-    }
-    // Density 2 g: a speed of 1 makes the side force in kgf equal to slot 47.
-    void deck() {
-        st.c(2) = 1.0f;
+        plain_deck(title);
+        // density 2 g: a speed of 1 makes the side force in kgf equal to slot 47
         st.c(4) = 2.0f * 9.80665f;
-        st.c(23) = 1.0f;
-        st.c(26) = 0.0f;
-        set_title(title);
         st.r_any = true;
         st.k_any = true;
     }
@@ -101,7 +91,7 @@ TEST_F(VppTables, GatherInterpolateAndCompare) {
 
     const auto lines = file_lines("rvpp.plot");
     ASSERT_TRUE(lines.has_value());
-    const std::vector<std::string> preamble = {"", "", "", "", stamp(hydrosum::stamp::r), "", header, units, ""};
+    const std::vector<std::string> preamble = {"", "", "", "", stamp(hydrosum::stamp::r), "", plot_heading, units, ""};
     ASSERT_EQ(lines->size(), preamble.size() + 1);
     EXPECT_EQ(std::vector<std::string>(lines->begin(), lines->begin() + vpp_preamble), preamble);
     // side force T with one decimal, SINK in mm, T^2 in whole kgf^2
@@ -110,7 +100,7 @@ TEST_F(VppTables, GatherInterpolateAndCompare) {
                              "  31.00000  32.00000  33.00000    62500.   2.00000   0.50000");
     EXPECT_EQ(lines->back().size(), 225u);
     // k present without cases of run 4: the preamble alone
-    const std::vector<std::string> k_preamble = {"", "", "", "", stamp(hydrosum::stamp::k), "", header, units, ""};
+    const std::vector<std::string> k_preamble = {"", "", "", "", stamp(hydrosum::stamp::k), "", plot_heading, units, ""};
     EXPECT_EQ(file_lines("kvpp.plot"), k_preamble);
     EXPECT_TRUE(output_lines().empty());
 }

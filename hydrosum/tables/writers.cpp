@@ -1,1 +1,0 @@
-#include "hydrosum/tables/tables.hpp"

@@ -9,7 +9,7 @@ BUILD    := build-san
 CMAKE_FLAGS += -DSUITE_SANITIZE=ON
 endif
 
-.PHONY: all build demo test bench clean
+.PHONY: all build demo test bench readers clean
 
 all: build
 
@@ -28,6 +28,10 @@ test: build
 bench: build
 	$(BUILD)/bin/netfile_bench
 	$(BUILD)/bin/hydrosum_bench
+
+# Loads the demo's Tecplot, PLOT3D and IGES files in real readers (installs them; not in CI).
+readers: demo
+	sh tools/readers/run.sh $(BUILD)
 
 clean:
 	rm -rf build build-san

@@ -28,3 +28,12 @@ ls "$demo/hydrosum" | grep -v "\.fm$\|\.net$\|\.zon$" | sed 's/^/  /'
 echo "  and $(ls "$demo/hydrosum" | grep -c '\.zon$') Tecplot zone files"
 echo "second run against the first (r.plot: VEL HEEL YAW, ADIRAT ADTRAT):"
 sed -n '10,14p' "$demo/hydrosum/r.plot" | cut -c1-15,206-225 | sed 's/^/  /'
+
+# The other programs: each folder's demo.sh, called with the bin folder and
+# its own output folder, in the order of the design loop.
+for job in appgrid intersect surfmesh convert design-loop; do
+  if [ -f "$here/$job/demo.sh" ]; then
+    rm -rf "$demo/$job"; mkdir -p "$demo/$job"
+    sh "$here/$job/demo.sh" "$bin" "$demo/$job"
+  fi
+done

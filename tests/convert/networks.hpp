@@ -1,0 +1,78 @@
+#pragma once
+
+// Network files for the converters' tests.
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace convert_test {
+
+// A header record: ni and nj in five columns each, the type code in columns
+// 11 to 15, the title from column 21.
+inline std::string header(long ni, long nj, const std::string& title = "", const std::string& klue = "") {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%5ld%5ld%5s     ", ni, nj, klue.c_str());
+    return std::string(buf) + title + "\n";
+}
+
+// A network of n points, all at the origin, several to a line.
+inline std::string zero_points(long n) {
+    std::string s;
+    for (long p = 1; p <= n; ++p) s += (p % 20 == 0 || p == n) ? "0 0 0\n" : "0 0 0 ";
+    return s;
+}
+
+// n networks of one point each.
+inline std::string single_points(int n) {
+    std::string s;
+    for (int k = 1; k <= n; ++k) s += header(1, 1, "point " + std::to_string(k)) + " 1 2 3\n";
+    return s;
+}
+
+// Exactly nptsmx points (a multiple of 1000) in three networks, the last
+// one titled "last", 999 x 1.
+inline std::string full_points(long nptsmx) {
+    return header(1, 1, "first") + "1 2 3\n" + header(nptsmx / 1000 - 1, 1000, "rest") +
+           zero_points(nptsmx - 1000) + header(999, 1, "last") + zero_points(999);
+}
+
+struct FileCase {
+    const char* what;
+    std::string file;
+};
+
+// Files whose reading ends the run with status 1.
+inline std::vector<FileCase> unreadable_files() {
+    return {
+        {"malformed number", header(2, 1) + "0 0 0\n0 x 0\n"},
+        {"end of file inside the points", header(2, 1) + "0 0 0\n0 0\n"},
+        {"empty network at the end of the file: its read takes a line", header(1, 1) + "0 0 0\n" + header(0, 0)},
+        {"malformed header", "    a    1\n0 0 0\n"},
+        {"negative count in i", header(-1, 2) + "0 0 0\n"},
+        {"negative count in j", header(1, 1) + "0 0 0\n" + header(2, -2) + "0 0 0\n"},
+    };
+}
+
+struct StopCase {
+    const char* what;
+    std::string file;
+    std::string message;
+};
+
+// Files that pass a capacity (201 networks, nptsmx points), each stopped at
+// the header that passes it, before that network's points.
+inline std::vector<StopCase> oversize_files(long nptsmx) {
+    const std::string npat = "  stopping because npat.gt.npatmx\n";
+    const std::string npts = "  stopping because npts.gt.nptsmx\n";
+    return {
+        {"202 networks", single_points(202), npat},
+        {"202 networks, the last without points", single_points(201) + header(0, 0), npat},
+        {"one more point than room in one header", header(nptsmx / 1000 + 1, 1000), npts},
+        {"the network that brings one point more than room", header(1, 1) + "0 0 0\n" + header(1000, nptsmx / 1000),
+         npts},
+        {"65536 x 65536, which is zero in 32 bits", header(65536, 65536), npts},
+    };
+}
+
+}  // namespace convert_test

@@ -1,0 +1,31 @@
+#pragma once
+
+// Scratch directories in which the real converters run with their answers
+// on standard input, and what their tests share.
+
+#include "support/sandbox.hpp"
+#include "support/scratch.hpp"
+
+#include <string>
+
+namespace convert_test {
+
+using test_support::Outcome;
+
+struct RunplanBox : test_support::Sandbox {
+    RunplanBox() : test_support::Sandbox(RUNPLAN_EXE, "runplan-test") {}
+};
+struct GridplotBox : test_support::Sandbox {
+    GridplotBox() : test_support::Sandbox(GRIDPLOT_EXE, "gridplot-test") {}
+};
+struct MeshdumpBox : test_support::Sandbox {
+    MeshdumpBox() : test_support::Sandbox(MESHDUMP_EXE, "meshdump-test") {}
+};
+
+// The two questions of gridplot and meshdump: the text, then " ? ".
+inline std::string question(const std::string& text) { return text + "\n ? \n"; }
+
+// A file that a run must leave as it was.
+inline const std::string kOldContent = "old content, kept\n";
+
+}  // namespace convert_test

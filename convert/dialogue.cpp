@@ -9,9 +9,12 @@
 
 namespace convert {
 
-void ask(std::string_view question) { textio::write(textio::stdout_unit, "(a,/,a)", question, " ? "); }
-
 void read_answer(std::span<char> field) { textio::read_required(textio::stdin_unit, "(a)", field); }
+
+void ask(std::string_view question, std::span<char> answer) {
+    textio::write(textio::stdout_unit, "(a,/,a)", question, " ? ");
+    read_answer(answer);
+}
 
 void open_file(int unit, std::span<const char> name) {
     const std::string_view text(name.data(), name.size());

@@ -7,12 +7,13 @@
 
 namespace convert {
 
-// The question on its line and " ? " on the next, written with "(a,/,a)".
-void ask(std::string_view question);
-
 // One line of standard input into the field, cut or blank-padded to its
 // length. The end of the answers ends the run.
 void read_answer(std::span<char> field);
+
+// The question on its line and " ? " on the next, written with "(a,/,a)",
+// then its answer.
+void ask(std::string_view question, std::span<char> answer);
 
 // Opens the file named by the field (leading and trailing blanks dropped)
 // on unit, creating it empty when missing. A blank name, a name already

@@ -37,16 +37,12 @@ void main_routine() {
     textio::write(textio::stdout_unit, "(a)");
 
     std::array<char, answer_length> network_file, tecplot_file, file_title;
-    convert::ask(" enter name of input database network file");
-    convert::read_answer(network_file);
-    convert::ask(" enter name of output TECPLOT file");
-    convert::read_answer(tecplot_file);
-    convert::ask(" enter title for output TECPLOT file");
-    convert::read_answer(file_title);
+    convert::ask(" enter name of input database network file", network_file);
+    convert::ask(" enter name of output TECPLOT file", tecplot_file);
+    convert::ask(" enter title for output TECPLOT file", file_title);
 
     auto st = std::make_unique<convert::NetworkStore>(npatmx, nptsmx);
-    convert::open_file(network_unit, network_file);
-    convert::read_networks(network_unit, convert::HeaderLayout::sizes_and_title, *st);
+    convert::read_network_file(network_unit, network_file, convert::HeaderLayout::sizes_and_title, *st);
 
     convert::open_file(tecplot_unit, tecplot_file);
     const std::string_view title = text(file_title, geom::lenchr({file_title.data(), file_title.size()}));

@@ -31,14 +31,11 @@ std::int32_t panel_count(const convert::NetworkStore& st) {
 
 void main_routine() {
     std::array<char, name_length> network_file, gridgen_file;
-    convert::ask(" enter name of input database network file");
-    convert::read_answer(network_file);
-    convert::ask(" enter name of output GRIDGEN file");
-    convert::read_answer(gridgen_file);
+    convert::ask(" enter name of input database network file", network_file);
+    convert::ask(" enter name of output GRIDGEN file", gridgen_file);
 
     auto st = std::make_unique<convert::NetworkStore>(npatmx, nptsmx);
-    convert::open_file(network_unit, network_file);
-    convert::read_networks(network_unit, convert::HeaderLayout::sizes, *st);
+    convert::read_network_file(network_unit, network_file, convert::HeaderLayout::sizes, *st);
 
     // opened even for a file of no networks; with no write an old file keeps its content
     convert::open_file(gridgen_unit, gridgen_file);

@@ -1,5 +1,6 @@
 #include "convert/networks.hpp"
 
+#include "convert/dialogue.hpp"
 #include "textio/textio.hpp"
 
 #include <string_view>
@@ -13,16 +14,6 @@ namespace {
     textio::stop();
 }
 
-}  // namespace
-
-NetworkStore::NetworkStore(int npatmx, int nptsmx)
-    : npatmx(npatmx),
-      nptsmx(nptsmx),
-      nets(static_cast<std::size_t>(npatmx)),
-      x(static_cast<std::size_t>(nptsmx)),
-      y(static_cast<std::size_t>(nptsmx)),
-      z(static_cast<std::size_t>(nptsmx)) {}
-
 void read_networks(int unit, HeaderLayout layout, NetworkStore& st) {
     for (;;) {
         std::int32_t ni = 0, nj = 0;
@@ -35,6 +26,7 @@ void read_networks(int unit, HeaderLayout layout, NetworkStore& st) {
         if (!r) throw textio::failure_from(r);
         if (ni < 0 || nj < 0) throw textio::Failure(r.unit, r.file, r.record, "negative count in a network header");
 
+        // both capacities at the header, before any point is stored
         if (++st.npat > st.npatmx) capacity_stop(" stopping because npat.gt.npatmx");
         int start = 1;
         if (st.npat > 1) {
@@ -48,10 +40,26 @@ void read_networks(int unit, HeaderLayout layout, NetworkStore& st) {
         // one statement for the whole network: any layout; with no points it
         // still takes one line
         textio::In in(unit, textio::list_directed);
-        for (std::size_t p = static_cast<std::size_t>(start - 1); p < static_cast<std::size_t>(start - 1 + n.points()); ++p)
-            in(st.x[p])(st.y[p])(st.z[p]);
+        const auto first = static_cast<std::size_t>(start - 1);
+        const auto end = first + static_cast<std::size_t>(n.points());
+        for (std::size_t p = first; p < end; ++p) in(st.x[p])(st.y[p])(st.z[p]);
         in.required();
     }
+}
+
+}  // namespace
+
+NetworkStore::NetworkStore(int npatmx, int nptsmx)
+    : npatmx(npatmx),
+      nptsmx(nptsmx),
+      nets(static_cast<std::size_t>(npatmx)),
+      x(static_cast<std::size_t>(nptsmx)),
+      y(static_cast<std::size_t>(nptsmx)),
+      z(static_cast<std::size_t>(nptsmx)) {}
+
+void read_network_file(int unit, std::span<const char> name, HeaderLayout layout, NetworkStore& st) {
+    open_file(unit, name);
+    read_networks(unit, layout, st);
 }
 
 }  // namespace convert

@@ -52,11 +52,12 @@ enum class HeaderLayout {
     sizes_and_title,   // "(2i5,10x,a)": the type code is skipped
 };
 
-// Reads networks from the file open on unit until its end. A network that
-// would pass either capacity stops the run at its header, before any of its
-// points, with " stopping because npat.gt.npatmx" or "... npts.gt.nptsmx".
+// Opens the file named by the field on unit (created empty when missing)
+// and reads networks from it until its end; the file stays open. A network
+// that would pass either capacity stops the run at its header, before any of
+// its points, with " stopping because npat.gt.npatmx" or "... npts.gt.nptsmx".
 // A negative count, a malformed number or an end of file inside the points
 // ends the run through the text layer.
-void read_networks(int unit, HeaderLayout layout, NetworkStore& st);
+void read_network_file(int unit, std::span<const char> name, HeaderLayout layout, NetworkStore& st);
 
 }  // namespace convert

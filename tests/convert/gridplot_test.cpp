@@ -1,6 +1,6 @@
 // runs the real gridplot on network files and reads the Tecplot file it writes
 
-#include "networks.hpp"
+#include "fixtures.hpp"
 #include "sandbox.hpp"
 
 #include <gtest/gtest.h>
@@ -111,15 +111,7 @@ TEST(Gridplot, NoNetworksGiveTheTitleAndTextLinesOnly) {
 }
 
 TEST(Gridplot, CapacityStopsAtTheHeaderLeaveTheTecplotFile) {
-    for (const StopCase& c : oversize_files(400000)) {
-        SCOPED_TRACE(c.what);
-        GridplotBox box;
-        box.write("out.plt", kOldContent);
-        const Outcome o = run(box, c.file);
-        EXPECT_EQ(o.status, 0) << o.err;
-        EXPECT_EQ(o.out, kDialogue + c.message);
-        EXPECT_EQ(box.read("out.plt"), kOldContent);
-    }
+    expect_stops<GridplotBox>(400000, "in.net\nout.plt\nDemo\n", "out.plt", kDialogue);
 }
 
 // 400000 points would make a Tecplot file larger than the sandbox allows;
@@ -135,27 +127,12 @@ TEST(Gridplot, TwoHundredAndOneNetworksAreWritten) {
 
 TEST(Gridplot, FailuresLeaveTheTecplotFile) {
     const std::string answers = "in.net\nout.plt\nDemo\n";
-    struct Case {
-        FileCase input;
-        std::string answers;
-    };
-    std::vector<Case> cases;
+    std::vector<FailCase> cases;
     for (const FileCase& f : unreadable_files()) cases.push_back({f, answers});
     cases.push_back({{"Tecplot file named as the network file", header(1, 1) + "0 0 0\n"}, "in.net\nin.net\nDemo\n"});
     cases.push_back({{"blank network file name", ""}, "  \nout.plt\nDemo\n"});
     cases.push_back({{"answers end early", ""}, "in.net\nout.plt\n"});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.input.what);
-        GridplotBox box;
-        box.write("in.net", c.input.file);
-        box.write("out.plt", kOldContent);
-        const Outcome o = box.run(c.answers);
-        EXPECT_EQ(o.status, 1);
-        EXPECT_NE(o.err.find("gridplot: "), std::string::npos);
-        EXPECT_EQ(o.out, kDialogue);
-        EXPECT_EQ(box.read("in.net"), c.input.file);
-        EXPECT_EQ(box.read("out.plt"), kOldContent);
-    }
+    expect_failures<GridplotBox>(cases, "gridplot", "out.plt", kDialogue);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // runs the real meshdump on network files and reads the Gridgen file it writes
 
-#include "networks.hpp"
+#include "fixtures.hpp"
 #include "sandbox.hpp"
 
 #include <gtest/gtest.h>
@@ -104,15 +104,7 @@ TEST(Meshdump, NoNetworksLeaveAnOldGridgenFileAsItWas) {
 }
 
 TEST(Meshdump, CapacityStopsAtTheHeaderLeaveTheGridgenFile) {
-    for (const StopCase& c : oversize_files(100000)) {
-        SCOPED_TRACE(c.what);
-        MeshdumpBox box;
-        box.write("out.grd", kOldContent);
-        const Outcome o = run(box, c.file);
-        EXPECT_EQ(o.status, 0) << o.err;
-        EXPECT_EQ(o.out, kDialogue + c.message);
-        EXPECT_EQ(box.read("out.grd"), kOldContent);
-    }
+    expect_stops<MeshdumpBox>(100000, "in.net\nout.grd\n", "out.grd", kDialogue);
 }
 
 TEST(Meshdump, FullCapacityIsWritten) {
@@ -139,27 +131,12 @@ TEST(Meshdump, FullCapacityIsWritten) {
 }
 
 TEST(Meshdump, FailuresLeaveTheGridgenFile) {
-    struct Case {
-        FileCase input;
-        std::string answers;
-    };
-    std::vector<Case> cases;
+    std::vector<FailCase> cases;
     for (const FileCase& f : unreadable_files()) cases.push_back({f, "in.net\nout.grd\n"});
     cases.push_back({{"Gridgen file named as the network file", header(1, 1) + "0 0 0\n"}, "in.net\nin.net\n"});
     cases.push_back({{"blank Gridgen file name", header(1, 1) + "0 0 0\n"}, "in.net\n \n"});
     cases.push_back({{"answers end early", ""}, "in.net\n"});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.input.what);
-        MeshdumpBox box;
-        box.write("in.net", c.input.file);
-        box.write("out.grd", kOldContent);
-        const Outcome o = box.run(c.answers);
-        EXPECT_EQ(o.status, 1);
-        EXPECT_NE(o.err.find("meshdump: "), std::string::npos);
-        EXPECT_EQ(o.out, kDialogue);
-        EXPECT_EQ(box.read("in.net"), c.input.file);
-        EXPECT_EQ(box.read("out.grd"), kOldContent);
-    }
+    expect_failures<MeshdumpBox>(cases, "meshdump", "out.grd", kDialogue);
 }
 
 }  // namespace

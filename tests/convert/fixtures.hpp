@@ -1,6 +1,11 @@
 #pragma once
 
-// Network files for the converters' tests.
+// Network files for the tests of gridplot and meshdump, and the runs of
+// failing and oversize files that both must survive alike.
+
+#include "sandbox.hpp"
+
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
@@ -73,6 +78,47 @@ inline std::vector<StopCase> oversize_files(long nptsmx) {
          npts},
         {"65536 x 65536, which is zero in 32 bits", header(65536, 65536), npts},
     };
+}
+
+struct FailCase {
+    FileCase input;
+    std::string answers;
+};
+
+// Each case in a fresh Box ("in.net" holding the case's file, the output file
+// named output holding old content): status 1 with the program's diagnostic,
+// nothing but the dialogue on standard output, both files as they were.
+template <class Box>
+void expect_failures(const std::vector<FailCase>& cases, const std::string& program, const std::string& output,
+                     const std::string& dialogue) {
+    for (const FailCase& c : cases) {
+        SCOPED_TRACE(c.input.what);
+        Box box;
+        box.write("in.net", c.input.file);
+        box.write(output, kOldContent);
+        const Outcome o = box.run(c.answers);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_NE(o.err.find(program + ": "), std::string::npos);
+        EXPECT_EQ(o.out, dialogue);
+        EXPECT_EQ(box.read("in.net"), c.input.file);
+        EXPECT_EQ(box.read(output), kOldContent);
+    }
+}
+
+// Each file of oversize_files(nptsmx) in a fresh Box, run with answers:
+// status 0, the dialogue and the stop message, the old output file kept.
+template <class Box>
+void expect_stops(long nptsmx, const std::string& answers, const std::string& output, const std::string& dialogue) {
+    for (const StopCase& c : oversize_files(nptsmx)) {
+        SCOPED_TRACE(c.what);
+        Box box;
+        box.write("in.net", c.file);
+        box.write(output, kOldContent);
+        const Outcome o = box.run(answers);
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.out, dialogue + c.message);
+        EXPECT_EQ(box.read(output), kOldContent);
+    }
 }
 
 }  // namespace convert_test

@@ -1,0 +1,70 @@
+// Network files as appgrid reads and writes them: a header "(2i5,10x,a)"
+// (sizes; the type code is neither read nor written), then the points.
+#include "appgrid/driver.hpp"
+
+#include "lib/strings.hpp"
+#include "textio/textio.hpp"
+
+#include <cstring>
+#include <string>
+
+namespace appgrid {
+
+namespace {
+
+// Refuses a network whose header does not fit its part, before any point.
+void check_size(Part part, int ni, int nj, int idim, int jdim) {
+    if (ni > idim || nj > jdim) stop_with(" error: input array exceeds array parameters");
+    const int min_i = part == bulb ? kMinBulbI : kMinFoilI;
+    const int min_j = part == bulb ? kMinBulbJ : kMinFoilJ;
+    if (ni < min_i || nj < min_j)
+        stop_with(" error ... " + std::string(kPartWords[part]) + " array size below minimum(s)");
+}
+
+template <int I, int J>
+void read_network(Part part, const Text& name, Network<I, J>& net) {
+    if (!textio::open(kInUnit, trimmed(name), textio::Access::existing))
+        stop_with(" error ... file \"" + std::string(trimmed(name)) + "\" does not exist");
+    net.title.fill(' ');
+    textio::read_required(kInUnit, "(2i5,10x,a)", net.ni, net.nj, net.title);
+    check_size(part, net.ni, net.nj, I, J);
+    // one statement for every point, in any layout of free-format numbers
+    textio::In in(kInUnit, textio::list_directed);
+    const geom::Grid x = net.gx(), y = net.gy(), z = net.gz();
+    for (int j = 1; j <= net.nj; ++j)
+        for (int i = 1; i <= net.ni; ++i) in(x(i, j))(y(i, j))(z(i, j));
+    in.required();
+    textio::close(kInUnit);
+}
+
+}  // namespace
+
+std::string_view trimmed(const Text& t) {
+    const std::string_view s(t.data(), t.size());
+    return s.substr(0, static_cast<std::size_t>(geom::lenchr(s)));
+}
+
+void stop_with(std::string_view message) {
+    textio::write(textio::stdout_unit, "(a)", message);
+    textio::stop();
+}
+
+void read_networks(Run& run) {
+    if (run.ans.on[keel]) read_network(keel, run.ans.input[keel], run.keel_net);
+    read_network(bulb, run.ans.input[bulb], run.bulb_net);
+    if (run.ans.on[wing]) read_network(wing, run.ans.input[wing], run.wing_net);
+}
+
+void open_output(const Text& name) {
+    const std::string_view n = trimmed(name);
+    if (const textio::OpenResult r = textio::open(kOutUnit, n, textio::Access::existing_or_new); !r)
+        throw textio::Failure(kOutUnit, std::string(n), 0, std::string("cannot open (") + std::strerror(r.status) + ")");
+}
+
+void write_header(int ni, int nj, const Text& title) {
+    textio::write(kOutUnit, "(2i5,10x,a)", std::int32_t{ni}, std::int32_t{nj}, trimmed(title));
+}
+
+void write_point(float x, float y, float z) { textio::write(kOutUnit, "(3e16.8)", x, y, z); }
+
+}  // namespace appgrid

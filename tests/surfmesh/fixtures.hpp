@@ -3,8 +3,12 @@
 // transcripts, and IGES files made line by line.
 
 #include "support/sandbox.hpp"
+#include "support/scratch.hpp"
 
+#include <array>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -235,6 +239,59 @@ inline IgesFile patch_file(int copies = 1)
     IgesFile f;
     for (int c = 0; c < copies; ++c) f.add(128, Surface128{}.values(), "PATCH");
     return f;
+}
+
+}  // namespace surfmesh_test
+
+namespace surfmesh_test {
+
+// Fortran's E16.8 of a float: "  0.12345678E+01".
+inline std::string e16(float v)
+{
+    if (v == 0.0f) return "  0.00000000E+00";
+    char b[32];
+    std::snprintf(b, sizeof b, "%.7E", static_cast<double>(std::fabs(v)));   // d.ddddddd E±xx
+    const std::string s(b);
+    const int exp = std::atoi(s.substr(s.find('E') + 1).c_str()) + 1;
+    std::string digits = s.substr(0, 1) + s.substr(2, 7);
+    std::string out = (v < 0 ? "-0." : "0.") + digits + "E" + (exp < 0 ? "-" : "+") + fmt_int("%02ld", std::labs(exp));
+    return std::string(16 - out.size(), ' ') + out;
+}
+
+inline std::string point(float x, float y, float z) { return e16(x) + e16(y) + e16(z) + "\n"; }
+
+struct NetMesh {
+    int ni = 0, nj = 0;
+    std::string title;
+    std::vector<std::array<float, 3>> p;   // j outer, i inner
+};
+
+// The networks of a network file, one point per line.
+inline std::vector<NetMesh> parse_networks(const std::string& text)
+{
+    std::vector<NetMesh> nets;
+    std::vector<std::string> ls;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t nl = text.find('\n', at);
+        if (nl == std::string::npos) nl = text.size();
+        ls.push_back(text.substr(at, nl - at));
+        at = nl + 1;
+    }
+    for (std::size_t k = 0; k < ls.size();) {
+        NetMesh n;
+        n.ni = std::atoi(ls[k].substr(0, 5).c_str());
+        n.nj = std::atoi(ls[k].substr(5, 5).c_str());
+        n.title = ls[k].size() > 20 ? ls[k].substr(20) : "";
+        ++k;
+        for (int m = 0; m < n.ni * n.nj && k < ls.size(); ++m, ++k) {
+            std::array<float, 3> v;
+            for (int c = 0; c < 3; ++c) v[c] = std::strtof(ls[k].substr(16 * c, 16).c_str(), nullptr);
+            n.p.push_back(v);
+        }
+        nets.push_back(std::move(n));
+    }
+    return nets;
 }
 
 }  // namespace surfmesh_test

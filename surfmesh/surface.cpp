@@ -43,13 +43,18 @@ void read_head(textio::In& in, Head& s) {
     for (std::int32_t& p : s.prop) in(p);
 }
 
-// c - the knots in reverse order: the knot sequence of the reversed direction.
-void mirror(float* t, int n, float c) {
+// The knots of a reversed direction, c minus the old ones in reverse
+// order with c the sum of the end knots, and its range likewise.
+void flip_knots(float* t, int n, float& lo, float& hi) {
+    const float c = t[0] + t[n - 1];
     for (int a = 0, b = n - 1; a <= b; ++a, --b) {
         const float ta = t[a], tb = t[b];
         t[a] = c - tb;
         t[b] = c - ta;
     }
+    const float old_lo = lo;
+    lo = c - hi;
+    hi = c - old_lo;
 }
 
 // Exchanges control columns i and ncu+1-i (flip_u) or rows j and ncv+1-j.
@@ -239,20 +244,12 @@ void transform_surface(const Transforms& t, Meshes& m) {
             z(i, j) = z(i, j) * t.zscale;
         }
     if (t.iflip != 0) {
-        const float c = m.S[0] + m.S[static_cast<std::size_t>(s.nks - 1)];
         reverse_net(m, true);
-        mirror(m.S.data(), s.nks, c);
-        const float u0 = s.u0;
-        s.u0 = c - s.u1;
-        s.u1 = c - u0;
+        flip_knots(m.S.data(), s.nks, s.u0, s.u1);
     }
     if (t.jflip == 1) {
-        const float c = m.T[0] + m.T[static_cast<std::size_t>(s.nkt - 1)];
         reverse_net(m, false);
-        mirror(m.T.data(), s.nkt, c);
-        const float v0 = s.v0;
-        s.v0 = c - s.v1;
-        s.v1 = c - v0;
+        flip_knots(m.T.data(), s.nkt, s.v0, s.v1);
     }
     if (t.ijflip == 1) swap_uv(m);
 }

@@ -1,6 +1,7 @@
 #include "mesh_command.hpp"
 
 #include "dialogue.hpp"
+#include "lib/strings.hpp"
 #include "store.hpp"
 #include "surface.hpp"
 
@@ -117,11 +118,10 @@ MeshFile open_mesh_file() {
     FileName name;
     ask(" enter new mesh filename: ");
     read_text(name);
-    const std::string_view n(name.data(), name.size());
+    std::string_view n(name.data(), static_cast<std::size_t>(geom::lenchr({name.data(), name.size()})));
     if (const textio::OpenResult r = textio::open(mesh_unit, n, textio::Access::existing_or_new); !r) {
-        const std::size_t b = std::min(n.find_first_not_of(' '), n.size());
-        const std::size_t e = n.find_last_not_of(' ');
-        throw textio::Failure(mesh_unit, std::string(n.substr(b, e == std::string_view::npos ? 0 : e + 1 - b)), 0,
+        n.remove_prefix(std::min(n.find_first_not_of(' '), n.size()));
+        throw textio::Failure(mesh_unit, std::string(n), 0,
                               std::string("cannot open the mesh file (") + std::strerror(r.status) + ")");
     }
     textio::rewind(mesh_unit);

@@ -109,6 +109,15 @@ TEST(Reader, LeftoverScratchFiles)
     EXPECT_EQ(box.run("6\n").status, 0);
     for (const char* f : kScratch) EXPECT_EQ(box.read(f), junk) << f;
 
+    // a file without global section leaves fort.12 empty
+    IgesFile g = patch_file();
+    g.global.clear();
+    box.write("g.igs", g.text());
+    Dialogue dg;
+    dg.read("g.igs", g.counts());
+    EXPECT_EQ(box.run(dg.answers()).out, dg.transcript());
+    EXPECT_EQ(box.read("fort.12"), "");
+
     // an entity whose one line starts with ";" writes nothing to fort.21
     IgesFile f;
     f.add(128, {""});

@@ -15,7 +15,8 @@
 
 namespace appgrid {
 
-// The longest boundary line angdel and phipsi take (their scratch lines).
+// The longest boundary line phipsi takes (its scratch lines; the driver's
+// work vectors hold 40).
 constexpr int kLineCap = 40;
 
 // Thomas-Middlecoff fields: phi on rows 1 and jm and psi on columns 1 and im
@@ -26,7 +27,7 @@ void tandm(geom::Grid x, geom::Grid y, geom::Grid z, geom::Grid s, geom::Grid t,
            int im, int jm);
 
 // Boundary angle and spacing targets: s and t from xyzst, then per boundary
-// the angle option opt(2b-1) and the spacing option opt(2b) (both 0: skip):
+// its angle option and its spacing option, the pairs in opt (both 0: skip):
 // angle 1 measured, 2 end values blended, 3 deviation from a right angle
 // decayed from the ends, 4 blended then decayed, 5 end deviations decayed,
 // other positive as 1; spacing 1 measured, 2 end values blended.  decay holds
@@ -45,7 +46,8 @@ struct PhipsiState {
 
 // Settings of phipsi from the parameter deck, per boundary.
 struct PhipsiSettings {
-    std::array<int, 4> on;         // 0 keeps the reference values on the boundary
+    std::array<int, 4> on;         // 0 keeps the reference values on the boundary; any other value
+                                   // updates it, and a positive one renews its decay constant
     std::array<float, 4> decay;    // decay length, a fraction of the index range
     std::array<int, 8> exponent;   // pairs: above the target spacing, at or below it
 };
@@ -56,7 +58,8 @@ struct PhipsiSettings {
 // then phi and psi are rebuilt on the block from them and the reference
 // fields.  A negative omega, ra or rb is set to its default (0.5, 0.1, 0.1).
 // A boundary point whose quotients are not finite keeps its values; a
-// block below 3 points either way updates no boundary value.
+// block below 3 points either way updates no boundary value.  A block
+// longer than kLineCap either way throws std::length_error.
 void phipsi(geom::Grid x, geom::Grid y, geom::Grid z, geom::Grid phi, geom::Grid psi, geom::Grid phi_ref,
             geom::Grid psi_ref, int im, int jm, geom::Grid phi_row, geom::Grid psi_row, geom::Grid phi_col,
             geom::Grid psi_col, geom::Grid angle_row, geom::Grid angle_col, geom::Grid space_row,

@@ -237,6 +237,34 @@ TEST(Phipsi, LimitedStepsTowardsTheTargets) {
     }
 }
 
+TEST(Phipsi, ExponentsScaleTheTargetSpacing) {
+    // unit squares, row 1 on with a right-angle target of spacing D: the
+    // target off-wall vector has length L = D (D/|N|)^n = D^(n+1) here, and
+    // the equations then ask for psi = 3 (L - 1) / L on the row (phi = 0);
+    // omega = rA = rB = 1 takes the whole step from 0.  n is the second
+    // exponent where |N| <= D, the first where |N| > D.
+    struct Case {
+        std::array<int, 2> pair;
+        float d, length;
+    };
+    const Case cases[] = {
+        {{0, 0}, 1.1f, 1.1f},        {{1, 1}, 1.1f, 1.21f},      {{2, 0}, 1.1f, 1.1f},
+        {{2, 0}, 0.95f, 0.857375f},  {{3, 0}, 0.95f, 0.81450625f}, {{-2, 0}, 0.95f, 1 / 0.95f},
+    };
+    for (const Case& c : cases) {
+        Update u(5, 4, unit_square);
+        u.set.on = {1, 0, 0, 0};
+        u.set.exponent = {c.pair[0], c.pair[1], 0, 0, 0, 0, 0, 0};
+        for (int i = 1; i <= 5; ++i) u.space.row(i, 1) = c.d, u.bphi.row(i, 1) = u.bpsi.row(i, 1) = 0;
+        u.run();
+        for (int i = 1; i <= 5; ++i) {
+            EXPECT_NEAR(u.bpsi.row(i, 1), 3 * (c.length - 1) / c.length, 2e-6f)
+                << "pair " << c.pair[0] << "," << c.pair[1] << ", D " << c.d << ", point " << i;
+            EXPECT_NEAR(u.bphi.row(i, 1), 0.0f, 1e-6f) << "point " << i;
+        }
+    }
+}
+
 TEST(Phipsi, RebuildWeighsTheBoundarySumTwice) {
     // only row 1 on, decay length 0.5 over jm = 5: eB = exp(-4.6 (j-1)/4), and
     // phi = eB^2 phi_row + (1 - eB) reference away from the corners

@@ -11,9 +11,6 @@ namespace appgrid {
 
 namespace {
 
-// Below this a first difference, or a whole line, has no direction.
-constexpr float kMinLength = 1.0e-6f;
-
 // The control function of the direction along a line of n >= 3 points that
 // its own spacing asks for: -(r' . r'') / |r'|^2 at every point, 0 where r'
 // vanishes and on the whole of a vanishing line.

@@ -4,10 +4,23 @@
 
 #include "appgrid/vec3.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
 namespace appgrid {
+
+// Shorter tangents, off-wall vectors or lines have no direction.
+constexpr float kMinLength = 1.0e-6f;
+
+// exp(-2.3 distance / length): a tenth at one decay length, which is a
+// fraction of a boundary's arc length or of a block's index range.
+inline float decay_constant(float length) {
+    constexpr float kMinDecay = 1.0e-6f;
+    return -2.3f / std::max(length, kMinDecay);
+}
+// Exponents below -75 would only underflow.
+inline float decayed(float exponent) { return std::exp(std::max(exponent, -75.0f)); }
 
 // Tangent at point k of a boundary line of n points: one-sided at the ends,
 // half the central difference inside.

@@ -11,10 +11,6 @@ namespace appgrid {
 
 namespace {
 
-constexpr float kMinLength = 1.0e-6f;   // shorter tangents, or sqrt|T x N|, keep the measured off-wall vector
-constexpr float kMinDecay = 1.0e-6f;    // the shortest decay length
-constexpr float kDecayFloor = -75.0f;   // exponents below this would only underflow
-
 // x to the integer power n by repeated squaring in single precision
 // (Fortran's real**integer); a negative n gives 1 / x^|n|.
 float powi(float x, int n) {
@@ -57,7 +53,7 @@ void update_side(const Side& b, float wa, float wb) {
         const float tl = norm(tk);
         const V3 c = cross(tk, nk);
         const float cl = norm(c);
-        if (!(tl > kMinLength && std::sqrt(cl) > kMinLength)) continue;
+        if (!(tl > kMinLength && std::sqrt(cl) > kMinLength)) continue;   // T x N vanishes: keep N
         const float a = b.angle(k), d = b.space(k);
         const float nl = norm(nk);
         const float p = powi(d / nl, nl <= d ? b.exp_below : b.exp_above);
@@ -86,9 +82,7 @@ void update_side(const Side& b, float wa, float wb) {
     }
 }
 
-float decay_weight(bool on, int steps, float h, float c) {
-    return on ? std::exp(std::max(static_cast<float>(steps) * h * c, kDecayFloor)) : 0.0f;
-}
+float decay_weight(bool on, int steps, float h, float c) { return on ? decayed(static_cast<float>(steps) * h * c) : 0.0f; }
 
 // The corner values (mean of the row's and the column's) and the rebuild of
 // one field from its boundary values and its reference field.
@@ -133,7 +127,7 @@ void phipsi(geom::Grid x, geom::Grid y, geom::Grid z, geom::Grid phi, geom::Grid
     if (rb < 0.0f) rb = 0.1f;
     const float wa = std::min(omega, ra), wb = std::min(omega, rb);
     for (int side = 0; side < 4; ++side)
-        if (set.on[side] > 0) state.decay_const[side] = -2.3f / std::max(set.decay[side], kMinDecay);
+        if (set.on[side] > 0) state.decay_const[side] = decay_constant(set.decay[side]);
     if (im < 1 || jm < 1) return;
 
     const Points r{x, y, z};

@@ -11,10 +11,6 @@ namespace appgrid {
 
 namespace {
 
-constexpr float kMinLength = 1.0e-6f;   // shorter tangents or off-wall vectors have no angle
-constexpr float kMinDecay = 1.0e-6f;    // the shortest decay length, a fraction of arc length
-constexpr float kDecayFloor = -75.0f;   // exponents below this would only underflow
-
 // One boundary of angdel: its fractions f, angle and spacing targets a and
 // sp (views of one column of the caller's arrays), options and decay lengths.
 struct Side {
@@ -47,19 +43,18 @@ void targets(const Side& b) {
     };
     if (b.angle_opt == 2 || b.angle_opt == 4) blend(b.a);
     if (b.space_opt == 2) blend(b.sp);
-    const float ca = -2.3f / std::max(b.decay_first, kMinDecay);
-    const float cb = -2.3f / std::max(b.decay_last, kMinDecay);
+    const float ca = decay_constant(b.decay_first);
+    const float cb = decay_constant(b.decay_last);
     if (b.angle_opt == 3 || b.angle_opt == 4) {
         for (int k = 1; k <= n; ++k) {
-            const float f = std::exp(std::max(std::max(ca * b.f(k), cb * (1.0f - b.f(k))), kDecayFloor));
+            const float f = decayed(std::max(ca * b.f(k), cb * (1.0f - b.f(k))));
             b.a(k) = half_pi + f * (b.a(k) - half_pi);
         }
     } else if (b.angle_opt == 5) {
         const float dev_first = b.a(1) - half_pi;
         const float dev_last = b.a(n) - half_pi;
         for (int k = 1; k <= n; ++k)
-            b.a(k) = half_pi + dev_first * std::exp(std::max(ca * b.f(k), kDecayFloor)) +
-                     dev_last * std::exp(std::max(cb * (1.0f - b.f(k)), kDecayFloor));
+            b.a(k) = half_pi + dev_first * decayed(ca * b.f(k)) + dev_last * decayed(cb * (1.0f - b.f(k)));
     }
 }
 

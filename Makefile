@@ -28,6 +28,8 @@ test: build
 bench: build
 	$(BUILD)/bin/netfile_bench
 	$(BUILD)/bin/hydrosum_bench
+	$(BUILD)/bin/surfmesh_bench
+	$(BUILD)/bin/appgrid_bench
 
 # Loads the demo's Tecplot, PLOT3D and IGES files in real readers (installs them; not in CI).
 readers: demo

@@ -1,0 +1,43 @@
+// surfmesh's questions: an empty line, then the question with the answer
+// typed on the same line; numbers in free format, asked again when they
+// cannot be read.
+#pragma once
+
+#include "textio/textio.hpp"
+
+#include <initializer_list>
+#include <span>
+#include <string_view>
+
+namespace surfmesh {
+
+void empty_line();
+void say(std::string_view line);              // one line under "(a)"
+void prompt(std::string_view question);       // under "(a,$)"
+void ask(std::string_view question);          // empty line, then the prompt
+
+// Lines under "(a)" and the last one as the prompt.
+void menu(std::initializer_list<std::string_view> lines, std::string_view question);
+
+// One answer line into the blank-padded field. The end of the answers ends the run.
+void read_text(std::span<char> field);
+
+// Free-format numbers; false when they cannot be read. The end of the
+// answers ends the run rather than asking for ever.
+template <class... T>
+bool read_numbers(T&... v) {
+    textio::In in(textio::stdin_unit, textio::list_directed);
+    (in(v), ...);
+    textio::Result r = in.done();
+    if (r.status == textio::Status::end) throw textio::failure_from(r);
+    return static_cast<bool>(r);
+}
+
+// ask, until the numbers can be read.
+template <class... T>
+void ask_numbers(std::string_view question, T&... v) {
+    do ask(question);
+    while (!read_numbers(v...));
+}
+
+}  // namespace surfmesh

@@ -1,0 +1,32 @@
+// The mesh commands: the dialogue that fills the mesh specification table,
+// the mesh file, and the loop over the specifications. One body serves the
+// type-128 surfaces (option 4) and the trimmed surfaces (option 5).
+#pragma once
+
+#include "blocks.hpp"
+#include "writers.hpp"
+
+#include <string_view>
+
+namespace surfmesh {
+
+struct MeshCommand {
+    std::int32_t type;            // the entity type counted and selected
+    std::string_view heading;     // the command's first line
+    std::string_view question;    // asks for a relative entity number
+    // Makes and writes the mesh(es) of specification k, entity entry e.
+    void (*mesh_one)(Blocks& b, int k, int e, const MeshFile& f);
+};
+
+// Entries of the given type among the table's first ient.
+int count_type(const Deinfo& d, std::int32_t type);
+
+// The entry of the rel-th entity of that type, 0 when there is none.
+int locate(const Deinfo& d, std::int32_t type, int rel);
+
+void mesh_command(const MeshCommand& c, Blocks& b);
+
+// Menu option 4.
+void mesh128s(Blocks& b);
+
+}  // namespace surfmesh

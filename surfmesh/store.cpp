@@ -1,0 +1,161 @@
+#include "store.hpp"
+
+#include "dialogue.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace surfmesh {
+
+namespace {
+
+using textio::stdout_unit;
+
+constexpr int letter_col = 73;    // the section letter
+constexpr int section_units[] = {start_unit, global_unit, directory_unit, parameter_unit, terminate_unit};
+
+char letter(const Record& r) { return r[letter_col - 1]; }
+
+// Blank: only blanks, and the CR of a CR LF line end or of a last line
+// without its LF. Tabs, form feeds and Ctrl-Z are not blank.
+bool is_blank(const Record& r) {
+    return std::all_of(r.begin(), r.end(), [](char c) { return c == ' ' || c == '\r'; });
+}
+
+[[noreturn]] void fault(std::string_view message) {
+    say(message);
+    textio::stop();
+}
+
+// The IGES file read line by line, one line ahead of the sections.
+class Reader {
+public:
+    Record line;
+
+    // The next line; the end of the file ends the run.
+    void next() { textio::read_required(iges_unit, "(a)", line); }
+    // The next line, or false at the end of the file.
+    bool next_or_end() {
+        textio::Result r = textio::read(iges_unit, "(a)", line);
+        if (r.status == textio::Status::end) return false;
+        if (!r) throw textio::failure_from(r);
+        return true;
+    }
+
+    // A section of plain lines: copied to its scratch file and counted.
+    void section(char key, int unit, std::string_view reading, std::string_view count_label) {
+        create_scratch(unit);
+        int n = 0;
+        while (letter(line) == key) {
+            if (n == 0) say(reading);
+            ++n;
+            textio::write(unit, "(a)", line);
+            next();
+        }
+        textio::write(stdout_unit, "(a,i8)", count_label, n);
+        textio::rewind(unit);
+    }
+
+    void directory(Deinfo& d) {
+        create_scratch(directory_unit);
+        d.ient = 0;
+        while (letter(line) == 'D') {
+            if (d.ient == 0) say(" reading directory section");
+            ++d.ient;
+            if (d.ient > maxent) fault(" error reading directory section (ient>maxent)");
+            const int e = d.ient;
+            textio::write(directory_unit, "(a)", line);
+            parse("(9i8,1x,i7)", d.field(e, f_type), d.field(e, f_pointer), d.field(e, f_structure),
+                  d.field(e, f_font), d.field(e, f_level), d.field(e, f_view), d.field(e, f_matrix),
+                  d.field(e, f_labeldisp), d.field(e, f_status), d.field(e, f_sequence));
+            next();
+            if (letter(line) != 'D') fault(" error reading directory section");
+            textio::write(directory_unit, "(a)", line);
+            std::int32_t again = 0, second_sequence = 0;
+            parse("(5i8,16x,a8,i8,1x,i7)", again, d.field(e, f_weight), d.field(e, f_color), d.field(e, f_lines),
+                  d.field(e, f_form), d.label(e), d.field(e, f_subscript), second_sequence);
+            next();
+        }
+        textio::write(stdout_unit, "(a,i8)", " ient=", d.ient);
+        textio::rewind(directory_unit);
+    }
+
+    // T lines up to the end of the file; blank lines only at the very end.
+    void terminate() {
+        create_scratch(terminate_unit);
+        int n = 0;
+        bool trailing = false;   // past the first blank line after a T line
+        for (;;) {
+            if (letter(line) == 'T' && !trailing) {
+                if (n == 0) say(" reading terminate section");
+                ++n;
+                textio::write(terminate_unit, "(a)", line);
+            } else if (n > 0 && is_blank(line)) {
+                trailing = true;
+            } else {
+                fault(" error reading file");
+            }
+            if (!next_or_end()) break;
+        }
+        textio::write(stdout_unit, "(a,i8)", " it  =", n);
+        textio::rewind(terminate_unit);
+    }
+
+private:
+    // Fields of the current line; a bad number ends the run, naming the file.
+    template <class... T>
+    void parse(std::string_view format, T&... v) {
+        textio::In in(std::string_view(line.data(), line.size()), textio::fmt(format));
+        (in(v), ...);
+        if (textio::Result r = in.done(); !r) {
+            textio::Unit& u = textio::Runtime::instance().unit(iges_unit);
+            throw textio::Failure(iges_unit, u.name(), u.record(), r.message);
+        }
+    }
+};
+
+}  // namespace
+
+std::string scratch_name(int unit) { return "fort." + std::to_string(unit); }
+
+void create_scratch(int unit) {
+    const std::string name = scratch_name(unit);
+    if (const textio::OpenResult r = textio::open(unit, name, textio::Access::replace); !r)
+        throw textio::Failure(unit, name, 0, std::string("cannot create (") + std::strerror(r.status) + ")");
+}
+
+void delete_store() {
+    for (int unit : section_units)
+        if (textio::is_open(unit)) textio::close(unit, textio::Disposition::remove);
+}
+
+bool read_section_line(int unit, Record& line) {
+    if (!textio::is_open(unit)) return false;
+    textio::Result r = textio::read(unit, "(a)", line);
+    if (r.status == textio::Status::end) return false;
+    if (!r) throw textio::failure_from(r);
+    return true;
+}
+
+void readiges(Deinfo& d) {
+    FileName name;
+    do {
+        empty_line();
+        say(" read new IGES file");
+        ask(" enter filename: ");
+        read_text(name);
+    } while (!textio::open(iges_unit, std::string_view(name.data(), name.size()), textio::Access::existing));
+
+    Reader r;
+    r.next();
+    empty_line();
+    r.section('S', start_unit, " reading start section", " is  =");
+    r.section('G', global_unit, " reading global section", " ig  =");
+    r.directory(d);
+    r.section('P', parameter_unit, " reading parameter section", " ip  =");
+    r.terminate();
+    textio::close(iges_unit);
+}
+
+}  // namespace surfmesh

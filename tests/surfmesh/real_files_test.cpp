@@ -1,0 +1,107 @@
+// Real IGES files, written by other CAD systems (../shared/iges, skipped
+// where absent) and by OpenCASCADE (occt/, and the demo's bulb): their
+// section counts, and every type-128 surface meshed and checked point by
+// point against a double-precision evaluation of the file's definition.
+
+#include "fixtures.hpp"
+#include "reference.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using namespace surfmesh_test;
+namespace fs = std::filesystem;
+
+constexpr int kI = 5, kJ = 4;   // mesh points of every surface
+
+// The mesh parameter as surfmesh takes it: uniform in single precision,
+// kept a millionth of the range below its end, not below the first knot.
+float parameter(float lo, float hi, int k, int n, float first_knot)
+{
+    const float s = static_cast<float>(k - 1) / static_cast<float>(n - 1);
+    const float uu = (hi - lo) * s + lo;
+    const float clamp = hi - (hi - lo) * 1.0e-6f;
+    return std::max(std::min(uu, clamp), first_knot);
+}
+
+class RealFile : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(RealFile, CountsAndMeshes)
+{
+    const std::string path = GetParam();
+    if (!fs::exists(path)) GTEST_SKIP() << path << " is absent";
+    const std::optional<RefFile> ref = read_iges(path);
+    ASSERT_TRUE(ref);
+    std::vector<const RefEntry*> surfaces;
+    for (const RefEntry& e : ref->entries)
+        if (e.type == 128) surfaces.push_back(&e);
+
+    Sandbox box;
+    const Counts counts{ref->s, ref->g, ref->d, ref->p, ref->t};
+    Dialogue d;
+    d.read(path, counts);
+    if (!surfaces.empty()) {
+        d.mesh()
+            .say("0", q(" enter # of u and # of v points to define mesh: "))
+            .say(std::to_string(kI) + " " + std::to_string(kJ), kFormatMenu)
+            .say("3", q(" enter new mesh filename: "))
+            .say("all.net", kMenu);
+    }
+    d.quit();
+    Outcome r = box.run(d.answers());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    ASSERT_EQ(r.out, d.transcript());
+    if (surfaces.empty()) return;
+
+    const std::vector<NetMesh> nets = parse_networks(*box.read("all.net"));
+    ASSERT_EQ(nets.size(), surfaces.size());
+    for (std::size_t k = 0; k < nets.size(); ++k) {
+        const RefSurface s = surface_of(*surfaces[k]);
+        std::string label = surfaces[k]->label;
+        label.erase(label.find_last_not_of(' ') + 1);
+        EXPECT_EQ(nets[k].title, label);
+        ASSERT_EQ(nets[k].p.size(), static_cast<std::size_t>(kI * kJ));
+        // single-precision evaluation against double: a few float steps of
+        // the model's size (printed to 9 digits)
+        const double tol = 2.0e-6 * std::max(1.0, s.extent()) * (1 + s.m1 + s.m2);
+        for (int j = 1; j <= kJ; ++j)
+            for (int i = 1; i <= kI; ++i) {
+                const float u = parameter(static_cast<float>(s.u0), static_cast<float>(s.u1), i, kI,
+                                          static_cast<float>(s.s.front()));
+                const float v = parameter(static_cast<float>(s.v0), static_cast<float>(s.v1), j, kJ,
+                                          static_cast<float>(s.t.front()));
+                double want[3];
+                s.point(std::max<double>(u, s.s.front()), std::max<double>(v, s.t.front()), want[0], want[1], want[2]);
+                const auto& got = nets[k].p[static_cast<std::size_t>((i - 1) + (j - 1) * kI)];
+                for (int c = 0; c < 3; ++c)
+                    EXPECT_NEAR(got[c], want[c], tol) << "surface " << k + 1 << " point " << i << "," << j;
+            }
+    }
+}
+
+const std::string kShared = IGES_DIR, kOcct = OCCT_IGES_DIR, kDemo = DEMO_DIR;
+
+INSTANTIATE_TEST_SUITE_P(
+    Shared, RealFile,
+    ::testing::Values(kShared + "/128-000.igs", kShared + "/128-002.igs", kShared + "/128-003.igs",
+                      kShared + "/128-004.igs", kShared + "/128-005.igs", kShared + "/128-009.igs",
+                      kShared + "/surf128.igs", kShared + "/nentity.igs", kShared + "/144-000.igs",
+                      kShared + "/144-000-example-1.igs", kShared + "/144-000-example-2.igs",
+                      kShared + "/rounded-cube.iges", kShared + "/hammer.iges", kShared + "/bearing.iges",
+                      kShared + "/impeller.igs"),
+    [](const auto& info) {
+        std::string n = fs::path(info.param).stem().string();
+        for (char& c : n)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return n;
+    });
+
+INSTANTIATE_TEST_SUITE_P(OpenCascade, RealFile,
+                         ::testing::Values(kOcct + "/bicubic.igs", kOcct + "/rational.igs", kDemo + "/bulb.igs"),
+                         [](const auto& info) { return fs::path(info.param).stem().string(); });
+
+}  // namespace

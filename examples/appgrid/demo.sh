@@ -1,0 +1,20 @@
+#!/bin/sh
+# appgrid on a bulb of revolution with a keel on its top and a wing at its
+# half breadth (all from formulas, see generate.py), with the intersection
+# tables keelcut and foilcut would write for them.
+# Usage: sh demo.sh <bin folder> <output folder>
+set -e
+bin=$1
+out=$2
+here=$(cd "$(dirname "$0")" && pwd)
+
+cp "$here/bulb.net" "$here/keel.net" "$here/wing.net" "$here/keelcut.out" "$here/foilcut.out" "$out/"
+(cd "$out" && "$bin/appgrid" < "$here/appgrid.answers" > appgrid.transcript)
+
+echo "appgrid demo: transcript and networks in $out"
+ls "$out" | sed 's/^/  /'
+for net in keel-trimmed.net wing-trimmed.net bulb-new.net; do
+  echo "  $net: $(head -n 1 "$out/$net" | cut -c1-10) points per row and rows"
+done
+echo "last sweep of each phase, upper and lower half:"
+grep 'iter,resrms,resmax=' "$out/appgrid.transcript" | uniq -d | sed 's/^/ /'

@@ -39,16 +39,6 @@ protected:
     }
 };
 
-// One cell from its corners P1 (i, j), P2 (i+1, j), P3 (i+1, j+1), P4 (i, j+1).
-Net cell(P3 p1, P3 p2, P3 p3, P3 p4) {
-    Net n(2, 2);
-    n.set(1, 1, p1);
-    n.set(2, 1, p2);
-    n.set(2, 2, p3);
-    n.set(1, 2, p4);
-    return n;
-}
-
 TEST_F(Panels, UnitSquare) {
     const auto p = run(cell({0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}));
     ASSERT_EQ(p.size(), 1u);

@@ -4,6 +4,7 @@
 
 #include "intersect/panels.hpp"
 #include "lib/grid.hpp"
+#include "support/console.hpp"
 #include "support/scratch.hpp"
 #include "textio/textio.hpp"
 
@@ -22,23 +23,9 @@ namespace intersect_test {
 using P3 = std::array<float, 3>;
 using PointAt = std::function<P3(int i, int j)>;
 
-// Unit 5 reads what the test feeds, unit 6 is captured; files go to a
-// directory of the test's own.
-class ConsoleTest : public ::testing::Test {
+// A console, and a directory of the test's own for files.
+class ConsoleTest : public test_support::ConsoleTest {
 protected:
-    void SetUp() override { feed(""); }
-    void TearDown() override { textio::Runtime::instance().reset(); }
-
-    void feed(std::string_view answers) {
-        test_support::TempFile in(answers), out;
-        textio::Runtime::instance().reset(in.get(), out.get());
-        in_ = std::move(in);
-        out_ = std::move(out);
-    }
-    std::string console() {
-        std::fflush(out_.get());
-        return out_.contents();
-    }
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void put(const std::string& name, const std::string& text) const { test_support::write_file(dir_ / name, text); }
     std::string get(const std::string& name) const { return test_support::read_file(dir_ / name); }
@@ -46,7 +33,6 @@ protected:
 
 private:
     test_support::TempDir dir_{"intersect-unit"};
-    test_support::TempFile in_, out_;
 };
 
 // The text of a network file: header "(2i5,10x,a)", one point a line with
@@ -87,6 +73,16 @@ struct Net {
     geom::Grid gy() { return geom::Grid(y.data(), m); }
     geom::Grid gz() { return geom::Grid(z.data(), m); }
 };
+
+// One cell from its corners P1 (1, 1), P2 (2, 1), P3 (2, 2), P4 (1, 2).
+inline Net cell(P3 p1, P3 p2, P3 p3, P3 p4) {
+    Net n(2, 2);
+    n.set(1, 1, p1);
+    n.set(2, 1, p2);
+    n.set(2, 2, p3);
+    n.set(1, 2, p4);
+    return n;
+}
 
 // The 14 panel slices of a target, in one block as the work array holds them.
 struct PanelStore {

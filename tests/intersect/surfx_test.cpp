@@ -40,14 +40,16 @@ Net plate(int m, int n) {
     return Net(m, n, [](int i, int j) { return P3{float(i - 1), float(j - 1), 0}; });
 }
 
-// One cell from its corners P1 (1,1), P2 (2,1), P3 (2,2), P4 (1,2).
-Net cell(P3 p1, P3 p2, P3 p3, P3 p4) {
-    Net n(2, 2);
-    n.set(1, 1, p1);
-    n.set(2, 1, p2);
-    n.set(2, 2, p3);
-    n.set(1, 2, p4);
-    return n;
+// Two cells in z = 0: cell 2 has the corners (1, 0), (2, 0), (2, 1) and
+// p3; cell 1 shares its edge (1, 0) to p3 and has p1 and p4 besides.
+Net two_cells(P3 p1, P3 p3, P3 p4) {
+    Net n = cell(p1, {1, 0, 0}, p3, p4);
+    Net t(3, 2);
+    for (int j = 1; j <= 2; ++j)
+        for (int i = 1; i <= 2; ++i) t.set(i, j, n.at(i, j));
+    t.set(3, 1, {2, 0, 0});
+    t.set(3, 2, {2, 1, 0});
+    return t;
 }
 
 class Surfx : public ConsoleTest {
@@ -193,13 +195,7 @@ TEST_F(Surfx, FoilcutEndsAtTheFirstPanelWithAPairKeelcutTakesTheBest) {
     // column 1 collapsed to a nose point: the triangle's plane is crossed
     // outside it, but its collapsed edge gives the root s = 0 and with it a
     // pair of residual 1.5, ahead of the true cut in cell 2
-    Net target(3, 2);
-    target.set(1, 1, {0, 0.5f, 0});
-    target.set(1, 2, {0, 0.5f, 0});
-    target.set(2, 1, {1, 0, 0});
-    target.set(2, 2, {1, 1, 0});
-    target.set(3, 1, {2, 0, 0});
-    target.set(3, 2, {2, 1, 0});
+    const Net target = two_cells({0, 0.5f, 0}, {1, 1, 0}, {0, 0.5f, 0});
     const Net src = vertical(1.5f, 0.5f);
     expect_cut(run(src, target, Rule::first_panel)[0], {1, 1.5f, 0.5f, 0, 1.5f, 1.0f, 1.5f});
     expect_cut(run(src, target, Rule::least_residual)[0], {1, 1.5f, 0.5f, 0, 1.5f, 2.5f, 1.5f});
@@ -209,13 +205,7 @@ TEST_F(Surfx, ComplexRootsGiveTheDoubleRootAndFoilcutTakesItWhateverItsResidual)
     // The dart-shaped cell 1 does not cover this point: both quadratics
     // have negative discriminants, and their double roots (0.9676, 0.4610)
     // make a pair of large residual. Cell 2 holds the true cut.
-    Net target(3, 2);
-    target.set(1, 1, {0, 0, 0});
-    target.set(2, 1, {1, 0, 0});
-    target.set(2, 2, {0.3f, 0.3f, 0});
-    target.set(1, 2, {0, 1, 0});
-    target.set(3, 1, {2, 0, 0});
-    target.set(3, 2, {2, 1, 0});
+    const Net target = two_cells({0, 0, 0}, {0.3f, 0.3f, 0}, {0, 1, 0});
     const Net src = vertical(0.740901824f, 0.234330961f);
     const Cut f = run(src, target, Rule::first_panel)[0];
     EXPECT_EQ(f.iint, 1);

@@ -124,6 +124,8 @@ void cut_station(geom::Grid x, geom::Grid y, geom::Grid z, int j, int ms, Source
 void surfx(geom::Grid x, geom::Grid y, geom::Grid z, int ms, int ns, SourceFlags source, int mt, int nt,
            TargetFlags target, const Panels& p, const Cuts& c, Rule rule) {
     for (int j = 1; j <= ns; ++j) c.iint(j) = 0.0f;
+    // no panel, no cut: and no empty sweep over a long row of points
+    if (panel_count(mt, nt) == 0) return;
     for (int j = 1; j <= ns; ++j) cut_station(x, y, z, j, ms, source, mt, nt, target, p, c, rule);
 }
 

@@ -3,8 +3,6 @@
 // 1-based index of its first cell.
 #pragma once
 
-#include "lib/grid.hpp"
-
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -24,8 +22,8 @@ struct Work {
 };
 
 // The three-line capacity message of the programs and the reader, then a
-// stop. The values always exceed five digits, so their fields are
-// asterisks; they are written all the same.
+// stop. Against the work array both values have six digits, so their
+// five-column fields show asterisks.
 [[noreturn]] void capacity_stop(std::string_view who, std::string_view what, std::int64_t value,
                                 std::int64_t capacity);
 

@@ -25,7 +25,7 @@ const std::string k3x2 = network_text(3, 2, "three by two", [](int i, int j) {
     return P3{float(i), float(j), float(10 * i + j)};
 });
 
-class Mnread : public ConsoleTest {
+class Mnread : public RoutineTest {
 protected:
     struct Read {
         int lw, ix, iy, iz, m, n;

@@ -10,7 +10,7 @@
 namespace intersect_test {
 namespace {
 
-class Panels : public ConsoleTest {
+class Panels : public RoutineTest {
 protected:
     // Panels of `target`, as floats per slice of panel ip.
     struct Panel {

@@ -28,7 +28,7 @@ std::string row(int iint, P3 p, float c1, float c2, float c3, float c4) {
 
 // Three stations of a source of 3 x 3 on a target of 4 x 5, the second
 // without cut.
-class Result : public ConsoleTest {
+class Result : public RoutineTest {
 protected:
     static constexpr int ms = 3, ns = 3, mt = 4, nt = 5;
     const P3 p1{1.5f, -2.25f, 0.125f}, p3{4, 5, 6};

@@ -24,7 +24,7 @@ using P3 = std::array<float, 3>;
 using PointAt = std::function<P3(int i, int j)>;
 
 // A console, and a directory of the test's own for files.
-class ConsoleTest : public test_support::ConsoleTest {
+class RoutineTest : public test_support::ConsoleTest {
 protected:
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void put(const std::string& name, const std::string& text) const { test_support::write_file(dir_ / name, text); }

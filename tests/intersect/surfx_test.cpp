@@ -52,7 +52,7 @@ Net two_cells(P3 p1, P3 p3, P3 p4) {
     return t;
 }
 
-class Surfx : public ConsoleTest {
+class Surfx : public RoutineTest {
 protected:
     // panels and surfx as the drivers run them; the result slices start at
     // zero but for iint, which must be set by surfx

@@ -1,6 +1,7 @@
 #include "lib/netfile.hpp"
 
 #include "support.hpp"
+#include "support/console.hpp"
 #include "support/scratch.hpp"
 #include "textio/textio.hpp"
 
@@ -63,24 +64,8 @@ struct Net {
 
 // Every test gets its own directory and a console: unit 5 reads what the
 // test feeds, unit 6 is captured.
-class NetFile : public ::testing::Test {
+class NetFile : public test_support::ConsoleTest {
 protected:
-    void SetUp() override { feed(""); }
-    void TearDown() override { textio::Runtime::instance().reset(); }
-
-    // Standard input holds answers from now on; the captured output starts afresh.
-    void feed(std::string_view answers) {
-        test_support::TempFile in(answers), out;
-        textio::Runtime::instance().reset(in.get(), out.get());
-        in_ = std::move(in);
-        out_ = std::move(out);
-    }
-
-    std::string console() {
-        std::fflush(out_.get());
-        return out_.contents();
-    }
-
     std::string path(const std::string& name) const { return (dir_ / name).string(); }
     void put(const std::string& name, const std::string& content) const {
         test_support::write_file(dir_ / name, content);
@@ -105,7 +90,6 @@ protected:
     }
 
     test_support::TempDir dir_{"lib-netfile"};
-    test_support::TempFile in_, out_;
 };
 
 // --- writing and reading back ---------------------------------------------

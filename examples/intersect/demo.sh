@@ -1,0 +1,17 @@
+#!/bin/sh
+# keelcut and foilcut on the example keel, wing and bulb: the intersection
+# tables and strips that appgrid and a viewer read.
+# Usage: sh demo.sh <bin folder> <output folder>
+set -e
+bin=$1
+out=$2
+here=$(cd "$(dirname "$0")" && pwd)
+cp "$here/bulb.net" "$here/keel.net" "$here/wing.net" "$out/"
+(cd "$out" && "$bin/keelcut" < "$here/keelcut.answers" > keelcut.transcript)
+(cd "$out" && "$bin/foilcut" < "$here/foilcut.answers" > foilcut.transcript)
+echo "intersect demo: tables, strips and transcripts in $out"
+ls "$out" | sed 's/^/  /'
+echo "keel root on the bulb (keelcut.out, first and last stations):"
+sed -n '1,2p;$p' "$out/keelcut.out" | sed 's/^/  /'
+echo "wing root on the bulb (foilcut.out, trailing edges and leading edge):"
+sed -n '1,2p;10p;$p' "$out/foilcut.out" | sed 's/^/  /'

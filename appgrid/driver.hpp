@@ -11,6 +11,7 @@
 #include "lib/grid.hpp"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -27,9 +28,9 @@ constexpr int kMinBulbI = 2, kMinBulbJ = 2;
 constexpr int kMinFoilI = 3, kMinFoilJ = 1;
 constexpr int kMinOutI = 4, kMinOutJ = 5;
 
-constexpr int kNameLen = 80;
-constexpr int kTitleLen = 80;
-using Text = std::array<char, kNameLen>;
+// File names and network titles.
+constexpr int kTextLen = 80;
+using Text = std::array<char, kTextLen>;
 
 // The units of the pass: inputs are read on 1, outputs written on 2.
 constexpr int kInUnit = 1;
@@ -64,7 +65,6 @@ struct Deck {
 // One input network at its part's capacity.
 template <int I, int J>
 struct Network {
-    static constexpr int idim = I, jdim = J;
     std::int32_t ni = 0, nj = 0;
     Text title{};
     std::array<float, I * J> x{}, y{}, z{};

@@ -32,18 +32,13 @@ struct Line {
     void measure() { geom::arc3(x.data(), y.data(), z.data(), s.data(), n); }
 };
 
-Line bulb_row(BulbNet& surface, int imi, int j) {
-    Line l;
-    for (int i = 1; i <= imi; ++i)
-        l.add(surface.gx()(i, j), surface.gy()(i, j), surface.gz()(i, j), static_cast<float>(i), static_cast<float>(j));
-    l.measure();
-    return l;
-}
-
-Line bulb_column(BulbNet& surface, int i, int ja, int jb) {
+// Points ia..ib of rows ja..jb of the old bulb: one row or one column.
+Line bulb_line(BulbNet& surface, int ia, int ib, int ja, int jb) {
     Line l;
     for (int j = ja; j <= jb; ++j)
-        l.add(surface.gx()(i, j), surface.gy()(i, j), surface.gz()(i, j), static_cast<float>(i), static_cast<float>(j));
+        for (int i = ia; i <= ib; ++i)
+            l.add(surface.gx()(i, j), surface.gy()(i, j), surface.gz()(i, j), static_cast<float>(i),
+                  static_cast<float>(j));
     l.measure();
     return l;
 }
@@ -164,7 +159,7 @@ void lay_out_keel_row(Run& run, Line& tcl) {
     if (ikle > 1) {
         const float ds0 = (0.2f / static_cast<float>(imo - 1)) * stcl / skle;
         const float ds1 = (0.1f / static_cast<float>(ikte - ikle)) * (skte - skle) / skle;
-        // no curvature condition at the fore end, none at the keel either
+        // no condition at the nose; no curvature where the segment meets the keel
         put_row(run.grid, 1, 1, place(tcl, ikle, 0.0f, skle, 4, ds0, ds1, -1.0f, 0.0f));
     }
     if (imo > ikte) {
@@ -194,7 +189,7 @@ void lay_out_wing_root(Run& run, int end) {
 
 // The middle row with the wing: fore and aft segments bent from the old
 // middle row towards the wing's edges, then the wing root from its leading
-// edge along its first half.
+// edge along stations kwle..nwr.
 void lay_out_wing_row(Run& run, Line& mhb) {
     const int imo = run.size.imo, jmoh = run.size.jmoh, iwle = run.deck.iwle, iwte = run.deck.iwte;
     CutCurve& root = run.wing_cut;
@@ -232,7 +227,7 @@ void lay_out_end(Run& run, bool fore, bool upper) {
     const Sizes& sz = run.size;
     const int i_old = fore ? 1 : sz.imi, i_new = fore ? 1 : sz.imo;
     const int j0 = upper ? 1 : sz.jmoh, n = upper ? sz.jmoh : sz.jmo - sz.jmoh + 1;
-    Line l = upper ? bulb_column(run.surface, i_old, 1, sz.jmih) : bulb_column(run.surface, i_old, sz.jmih, sz.jmi);
+    Line l = bulb_line(run.surface, i_old, i_old, upper ? 1 : sz.jmih, upper ? sz.jmih : sz.jmi);
     print_value(fore ? " sfor=" : " saft=", l.length());
     const float ds = 0.5f / static_cast<float>(n - 1);
     put_column(run.grid, i_new, j0, place(l, n, 0.0f, l.length(), 3, ds, ds));
@@ -243,14 +238,14 @@ void lay_out_end(Run& run, bool fore, bool upper) {
 
 void lay_out_upper(Run& run) {
     const Sizes& sz = run.size;
-    Line tcl = bulb_row(run.surface, sz.imi, 1);
+    Line tcl = bulb_line(run.surface, 1, sz.imi, 1, 1);
     print_value(" stcl=", tcl.length());
     if (run.ans.on[keel])
         lay_out_keel_row(run, tcl);
     else
         lay_out_whole_row(run, tcl, 1);
 
-    Line mhb = bulb_row(run.surface, sz.imi, sz.jmih);
+    Line mhb = bulb_line(run.surface, 1, sz.imi, sz.jmih, sz.jmih);
     print_value(" smhb=", mhb.length());
     if (run.ans.on[wing])
         lay_out_wing_row(run, mhb);
@@ -268,7 +263,7 @@ void lay_out_lower(Run& run) {
         if (run.deck.iwle < run.deck.iwte) lay_out_wing_root(run, 1);
         print_row(run.grid, " final bulb mhb", sz.jmoh, sz.imo);
     }
-    Line bcl = bulb_row(run.surface, sz.imi, sz.jmi);
+    Line bcl = bulb_line(run.surface, 1, sz.imi, sz.jmi, sz.jmi);
     print_value(" sbcl=", bcl.length());
     lay_out_whole_row(run, bcl, sz.jmo);
     print_row(run.grid, " final bulb bcl", sz.jmo, sz.imo);

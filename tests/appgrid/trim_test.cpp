@@ -93,6 +93,8 @@ TEST(AppgridTrim, KeelEndsOnTheCentreLineAndAStationWithoutCutFromTheSplines) {
 
     const Net keel = read_network(*box.read("keel-out.net"));
     EXPECT_EQ(keel.header, "    5    4          test keel");   // rows 1..3 (etas from 3.1) and the cut row
+    // eight digits, a zero before the point
+    EXPECT_EQ(test_support::split_lines(*box.read("keel-out.net"))[16], "  0.75000000E+00  0.50000000E+00  0.00000000E+00");
     const Net in = read_network(keel_net());
     for (int j = 1; j <= 3; ++j)
         for (int i = 1; i <= 5; ++i) EXPECT_TRUE(near(keel.at(i, j), in.at(i, j))) << i << "," << j;
@@ -220,6 +222,9 @@ TEST(AppgridTrim, StopsOfTheTrimming) {
          with_field(with_field(with_field(wing_table, 2, 1, 1.0), 2, 2, 0.0), 2, 3, 0.5),
          " error ... wing cut has coincident points", true, false},
         {"no leading edge", keel_table, table(linear), " error ... wing cut row has no leading edge", true, true},
+        // station 2 without a cut takes station 1's place: refused before the alignment
+        {"wing points alike after the splines", keel_table, with_field(with_field(wing_table, 2, 0, "0"), 2, 4, 1.0),
+         " error ... wing cut has coincident points", true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -1,9 +1,10 @@
 #!/bin/sh
 # Loads the files the demo wrote for other tools in real readers: VTK for
-# Tecplot and PLOT3D files, OpenCASCADE for IGES files. Not part of CI: it
-# installs what it needs with apt-get. Each check_* (.py or .sh) gets the
-# demo folder and the build folder, prints one line per
-# file and exits non-zero on any failure.
+# Tecplot and PLOT3D files, OpenCASCADE for IGES files, and renders the
+# design loop's result (under Xvfb when there is no display). Not part of
+# CI: it installs what it needs with apt-get. Each check_* (.py or .sh)
+# gets the demo folder and the build folder, prints one line per file and
+# exits non-zero on any failure.
 set -u
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -17,7 +18,7 @@ need() {  # need <package>...: install the Debian packages that are missing
   $sudo_cmd apt-get update -qq && $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
 }
 
-need python3-vtk9 python3-numpy libocct-data-exchange-dev g++
+need python3-vtk9 python3-numpy libocct-data-exchange-dev g++ xvfb
 
 status=0
 for check in "$here"/check_*; do

@@ -65,6 +65,11 @@ void Sandbox::write_at(const fs::path& relative, const std::string& text) const
 
 Outcome Sandbox::run(const std::string& input, const Environment& env) const
 {
+    return run_program(program_, input, env);
+}
+
+Outcome Sandbox::run_program(const std::string& program, const std::string& input, const Environment& env) const
+{
     spill(root_ / "stdin", input);
     std::string vars;
     for (const auto& [name, value] : env) {
@@ -76,7 +81,7 @@ Outcome Sandbox::run(const std::string& input, const Environment& env) const
     // file-size limit turn both into a failed test.
     const std::string exec = vars.empty() ? "exec " : "exec env" + vars + " ";
     std::string cmd = "cd " + shell_quoted(work()) + " && ulimit -f 20000 && " + exec + "timeout 60 " +
-                      shell_quoted(program_) + " < " + shell_quoted(root_ / "stdin") + " > " +
+                      shell_quoted(program) + " < " + shell_quoted(root_ / "stdin") + " > " +
                       shell_quoted(root_ / "stdout") + " 2> " + shell_quoted(root_ / "stderr");
     int rc = std::system(cmd.c_str());
     Outcome o;

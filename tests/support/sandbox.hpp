@@ -42,6 +42,9 @@ public:
 
     // Runs the program with `input` as standard input and `env` changed.
     Outcome run(const std::string& input, const Environment& env = {}) const;
+    // Runs another program in the same folder: the next step of a chain of
+    // programs that meet through their files.
+    Outcome run_program(const std::string& program, const std::string& input, const Environment& env = {}) const;
 
 private:
     std::string program_;

@@ -33,6 +33,16 @@ void transform_surface(const Transforms& t, Meshes& m);
 // [T(1), T(nkt)) the weight sum is 0 and the point not finite.
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z);
 
+// The last parameter of the range lo..hi that a mesh takes: a millionth of
+// the range below hi, where bvalue still sees the last knot interval.
+float range_end(float lo, float hi);
+// p, or end when end is smaller.
+inline float at_most(float p, float end) { return end < p ? end : p; }
+
+// surface_point with u and v raised to the first knots where they lie
+// below them (the weight sum would be 0 there); the callers keep theirs.
+void point_within_knots(Meshes& m, float u, float v, float& x, float& y, float& z);
+
 // The mesh of specification k (inum x jnum points in m.x, m.y, m.z):
 // distributions, evaluation, refit passes and edge closures.
 void make_mesh(const Ispecs& is, const Rspecs& rs, int k, Meshes& m);

@@ -259,9 +259,9 @@ void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
 float range_end(float lo, float hi) { return hi - (hi - lo) * end_offset; }
 
 void point_within_knots(Meshes& m, float u, float v, float& x, float& y, float& z) {
-    if (u < m.S[0]) u = m.S[0];
-    if (v < m.T[0]) v = m.T[0];
-    surface_point(m, u, v, x, y, z);
+    const Surface& s = m.surf;
+    surface_point(m, inside_knots(u, m.S[0], m.S[static_cast<std::size_t>(s.nks - 1)]),
+                  inside_knots(v, m.T[0], m.T[static_cast<std::size_t>(s.nkt - 1)]), x, y, z);
 }
 
 void make_mesh(const Ispecs& is, const Rspecs& rs, int k, Meshes& m) {

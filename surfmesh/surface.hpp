@@ -39,8 +39,10 @@ float range_end(float lo, float hi);
 // p, or end when end is smaller.
 inline float at_most(float p, float end) { return end < p ? end : p; }
 
-// surface_point with u and v raised to the first knots where they lie
-// below them (the weight sum would be 0 there); the callers keep theirs.
+// surface_point with u and v moved inside the knot ranges, where the
+// weight sum is not 0: raised to the first knot, or lowered to just below
+// the last where the offset of the range's end is lost in rounding. The
+// callers keep their values.
 void point_within_knots(Meshes& m, float u, float v, float& x, float& y, float& z);
 
 // The mesh of specification k (inum x jnum points in m.x, m.y, m.z):

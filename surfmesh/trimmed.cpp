@@ -13,7 +13,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <span>
 #include <utility>
 
@@ -146,15 +145,6 @@ void account(const SegmentHead& h, const Curves& c, float uc0, float uc1) {
     textio::write_list(stdout_unit, uc0, uc1);
 }
 
-// The curve parameter handed to bvalue: outside [first, last) the weight
-// would be 0, so it is raised to the first knot, or lowered to just below
-// the last, where the offset of the range's end is lost in rounding.
-float within_knots(float u, float first, float last) {
-    if (u < first) return first;
-    if (u >= last) return std::nextafter(last, -std::numeric_limits<float>::infinity());
-    return u;
-}
-
 // nc points along the segment, evenly in its parameter, carried onto the
 // surface as specification k meshes it; every step on the screen.
 int sample(const Ispecs& is, int k, const SegmentHead& h, float uc0, float uc1, Meshes& m, Curves& c) {
@@ -174,7 +164,7 @@ int sample(const Ispecs& is, int k, const SegmentHead& h, float uc0, float uc1, 
         textio::write_list(stdout_unit, "ii=", std::int32_t{ii + 1});
         float u = at_most(c.uc[ii], end);
         textio::write_list(stdout_unit, "u=", u);
-        const float uk = within_knots(u, c.sc[0], c.sc[static_cast<std::size_t>(std::max(ncap, 1) - 1)]);
+        const float uk = inside_knots(u, c.sc[0], c.sc[static_cast<std::size_t>(std::max(ncap, 1) - 1)]);
         const float ration = bvalue(c.sc.data(), c.wc.data(), kcp, order, uk, 0, c.bw);
         textio::write_list(stdout_unit, "ration=", ration);
         c.cx[ii] = along(c.xcc, uk, ration);

@@ -180,24 +180,30 @@ public:
     // ";"), laid over P lines of at most `width` columns; returns its entry.
     int add(int type, std::vector<std::string> values, std::string_view label = "", int width = 64)
     {
-        const int entry = static_cast<int>(entries_.size()) + 1;
-        const long first = static_cast<long>(plines_.size()) + 1;
+        std::vector<std::string> ls;
         std::string cur;
         for (std::size_t k = 0; k < values.size(); ++k) {
             std::string item = values[k] + (k + 1 < values.size() ? "," : ";");
             if (!cur.empty() && cur.size() + item.size() > static_cast<std::size_t>(width)) {
-                plines_.push_back({cur, entry});
+                ls.push_back(cur);
                 cur.clear();
             }
             cur += item;
         }
-        plines_.push_back({cur, entry});
+        ls.push_back(cur);
+        return add_lines(type, ls, label);
+    }
+    // An entity with its parameter lines as given (columns 1 to 64).
+    int add_lines(int type, const std::vector<std::string>& ls, std::string_view label = "")
+    {
+        const int entry = static_cast<int>(entries_.size()) + 1;
         Entry e;
         e.type = type;
-        e.first = first;
-        e.count = static_cast<long>(plines_.size()) + 1 - first;
+        e.first = static_cast<long>(plines_.size()) + 1;
+        e.count = static_cast<long>(ls.size());
         e.label = std::string(label);
         entries_.push_back(e);
+        for (const std::string& l : ls) plines_.push_back({l, entry});
         return entry;
     }
     Entry& entry(int e) { return entries_.at(static_cast<std::size_t>(e - 1)); }

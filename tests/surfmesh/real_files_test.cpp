@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(OpenCascade, RealFile,
                          ::testing::Values(kOcct + "/bicubic.igs", kOcct + "/rational.igs", kOcct + "/trimmed.igs",
-                                           kDemo + "/bulb.igs"),
+                                           kDemo + "/bulb.igs", kDemo + "/cutbulb.igs"),
                          [](const auto& info) { return fs::path(info.param).stem().string(); });
 
 // Option 5 on files whose trimmed surfaces have type-128 bases and outer
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Trimmed{kShared + "/hammer.iges", "1 1 1"}, Trimmed{kShared + "/bearing.iges", "0 0 0"},
                       Trimmed{kShared + "/impeller.igs", "0 0 0", 60}, Trimmed{kOcct + "/trimmed.igs", "0 0 0"},
                       Trimmed{kOcct + "/trimmed.igs", "1 1 1"}, Trimmed{kOcct + "/trimmed.igs", "0 1 0"},
-                      Trimmed{kDemo + "/bulb.igs", "0 0 0"}),
+                      Trimmed{kDemo + "/bulb.igs", "0 0 0"}, Trimmed{kDemo + "/cutbulb.igs", "1 0 1"}),
     [](const auto& info) {
         std::string n = fs::path(info.param.path).stem().string() + "_flips_" + info.param.flips;
         for (char& ch : n)

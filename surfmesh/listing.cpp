@@ -46,15 +46,22 @@ std::int32_t copy_section(int unit) {
     return n;
 }
 
+// The command's heading, then its question for a file name.
+FileName ask_name(std::string_view heading, std::string_view question) {
+    empty_line();
+    say(heading);
+    ask(question);
+    FileName name;
+    read_text(name);
+    return name;
+}
+
 }  // namespace
 
 void direct(Blocks& b) {
     const Deinfo& d = b.deinfo;
-    empty_line();
-    say(" output IGES file directory information to file");
-    ask(" enter filename (* for screen): ");
-    FileName name;
-    read_text(name);
+    const FileName name =
+        ask_name(" output IGES file directory information to file", " enter filename (* for screen): ");
     const bool screen = is_screen(name);
     const int unit = screen ? stdout_unit : listing_unit;
     if (!screen) open_output(listing_unit, name, "listing file");
@@ -75,11 +82,7 @@ void direct(Blocks& b) {
 
 void iges128s(Blocks& b) {
     const Deinfo& d = b.deinfo;
-    empty_line();
-    say(" output all 128 entities to new IGES file");
-    ask(" enter filename: ");
-    FileName name;
-    read_text(name);
+    const FileName name = ask_name(" output all 128 entities to new IGES file", " enter filename: ");
     open_output(listing_unit, name, "IGES file");
     textio::rewind(listing_unit);
     const std::int32_t nstart = copy_section(start_unit);

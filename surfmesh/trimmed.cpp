@@ -33,9 +33,14 @@ struct Trimmed {
     std::int32_t itype = 0, pts = 0, n1 = 0, n2 = 0, pto = 0;
 };
 
-// The head of a segment's parameter data.
-struct SegmentHead {
+// What a segment's parameter data holds besides its arrays.
+struct Segment {
     std::int32_t iges = 0, kc = 0, mc = 0, icplan = 0, icopen = 0, icrat = 0, icper = 0;
+    float uc0 = 0.0f, uc1 = 0.0f;
+
+    int kcp() const { return kc + 1; }   // control points (kc is at most kkc)
+    // knots; none for counts that do not make a curve
+    int ncap() const { return static_cast<int>(std::max<std::int64_t>(std::int64_t{kc} + mc + 2, 0)); }
 };
 
 // The entry a directory pointer names, (p+1)/2, when it is of the type;
@@ -64,10 +69,7 @@ bool base_is_surface(Blocks& b, int, int e) {
     return entry_of_type(b.deinfo, read_trimmed(b.deinfo, e).pts, surface_type) != 0;
 }
 
-template <class Head>
-void read_head(textio::In& in, Head& h) {
-    in(h.iges)(h.kc)(h.mc)(h.icplan)(h.icopen)(h.icrat)(h.icper);
-}
+void read_head(textio::In& in, Segment& h) { in(h.iges)(h.kc)(h.mc)(h.icplan)(h.icopen)(h.icrat)(h.icper); }
 
 // The first n elements of an array (none when n is below 1).
 template <class A>
@@ -77,8 +79,8 @@ auto first(A& a, int n) {
 
 // The segment of entry e into curves; stops the program, fort.21 deleted,
 // when it does not fit the arrays.
-SegmentHead read_segment(const Deinfo& d, int e, Curves& c, float& uc0, float& uc1) {
-    SegmentHead h;
+Segment read_segment(const Deinfo& d, int e, Curves& c) {
+    Segment h;
     entity_to_scratch(d, e);
     {
         textio::In in(entity_unit, textio::list_directed);
@@ -91,14 +93,13 @@ SegmentHead read_segment(const Deinfo& d, int e, Curves& c, float& uc0, float& u
         drop_scratch();
         textio::stop();
     }
-    const int kcp = h.kc + 1, ncap = h.kc + h.mc + 2;
     textio::rewind(entity_unit);
     {
         textio::In in(entity_unit, textio::list_directed);
         read_head(in, h);
-        in(first(c.sc, ncap))(first(c.wc, kcp));
-        for (int i = 0; i < kcp; ++i) in(c.xcc[i])(c.ycc[i])(c.zcc[i]);
-        in(uc0)(uc1);
+        in(first(c.sc, h.ncap()))(first(c.wc, h.kcp()));
+        for (int i = 0; i < h.kcp(); ++i) in(c.xcc[i])(c.ycc[i])(c.zcc[i]);
+        in(h.uc0)(h.uc1);
         in.required();
     }
     drop_scratch();
@@ -125,36 +126,35 @@ bool on_edge(const Surface& s, const Curves& c, int kcp) {
     return all_at(c.xcc, s.u0, tu) || all_at(c.xcc, s.u1, tu) || all_at(c.ycc, s.v0, tv) || all_at(c.ycc, s.v1, tv);
 }
 
-void account(const SegmentHead& h, const Curves& c, float uc0, float uc1) {
-    const int kcp = h.kc + 1, ncap = h.kc + h.mc + 2;
+void account(const Segment& h, const Curves& c) {
     empty_line();
     textio::write_list(stdout_unit, " parameter data has been read");
     textio::write_list(stdout_unit, "iges,kc,mc,icplan,icopen,icrat,icper");
     textio::write_list(stdout_unit, h.iges, h.kc, h.mc, h.icplan, h.icopen, h.icrat, h.icper);
     textio::write_list(stdout_unit, "(sc(i),i=1,ncap)");
-    textio::write_list(stdout_unit, first(c.sc, ncap));
+    textio::write_list(stdout_unit, first(c.sc, h.ncap()));
     textio::write_list(stdout_unit, "(wc(i),i=1,kcp)");
-    textio::write_list(stdout_unit, first(c.wc, kcp));
+    textio::write_list(stdout_unit, first(c.wc, h.kcp()));
     textio::write_list(stdout_unit, "(xcc(i),ycc(i),zcc(i),i=1,kcp)");
     {
         textio::Out o(stdout_unit, textio::list_directed);
-        for (int i = 0; i < kcp; ++i) o(c.xcc[i])(c.ycc[i])(c.zcc[i]);
+        for (int i = 0; i < h.kcp(); ++i) o(c.xcc[i])(c.ycc[i])(c.zcc[i]);
         o.end();
     }
     textio::write_list(stdout_unit, "uc0,uc1");
-    textio::write_list(stdout_unit, uc0, uc1);
+    textio::write_list(stdout_unit, h.uc0, h.uc1);
 }
 
 // nc points along the segment, evenly in its parameter, carried onto the
 // surface as specification k meshes it; every step on the screen.
-int sample(const Ispecs& is, int k, const SegmentHead& h, float uc0, float uc1, Meshes& m, Curves& c) {
+int sample(const Ispecs& is, int k, const Segment& h, Meshes& m, Curves& c) {
     const Surface& s = m.surf;
-    const int kcp = h.kc + 1, order = h.mc + 1, ncap = h.kc + h.mc + 2;
+    const int kcp = h.kcp(), order = h.mc + 1;
     const int nc = std::max(is.inum(k), is.jnum(k));
     const float d1 = 1.0f / static_cast<float>(nc - 1);
     geom::poly(c.tc.data(), nc, 1, d1, d1, 0.0f, 0.0f);
-    for (int i = 0; i < nc; ++i) c.uc[i] = uc0 + (uc1 - uc0) * c.tc[i];
-    const float end = range_end(uc0, uc1), cu = range_end(s.u0, s.u1), cv = range_end(s.v0, s.v1);
+    for (int i = 0; i < nc; ++i) c.uc[i] = h.uc0 + (h.uc1 - h.uc0) * c.tc[i];
+    const float end = range_end(h.uc0, h.uc1), cu = range_end(s.u0, s.u1), cv = range_end(s.v0, s.v1);
     // the rational value of the weighted coordinate a along the segment
     auto along = [&](const CurveArray& a, float u, float ration) {
         for (int i = 0; i < kcp; ++i) c.wkc[i] = c.wc[i] * a[i];
@@ -164,7 +164,7 @@ int sample(const Ispecs& is, int k, const SegmentHead& h, float uc0, float uc1, 
         textio::write_list(stdout_unit, "ii=", std::int32_t{ii + 1});
         float u = at_most(c.uc[ii], end);
         textio::write_list(stdout_unit, "u=", u);
-        const float uk = inside_knots(u, c.sc[0], c.sc[static_cast<std::size_t>(std::max(ncap, 1) - 1)]);
+        const float uk = inside_knots(u, c.sc[0], c.sc[static_cast<std::size_t>(std::max(h.ncap(), 1) - 1)]);
         const float ration = bvalue(c.sc.data(), c.wc.data(), kcp, order, uk, 0, c.bw);
         textio::write_list(stdout_unit, "ration=", ration);
         c.cx[ii] = along(c.xcc, uk, ration);
@@ -189,13 +189,11 @@ void segment(Blocks& b, int k, std::int32_t pointer, const MeshFile& f) {
     Curves& c = b.curves;
     const int e = entry_of_type(b.deinfo, pointer, segment_type);
     if (e == 0) return say(" warning ... segment in compound curve must be a 126 type entity");
-    float uc0 = 0.0f, uc1 = 0.0f;
-    const SegmentHead h = read_segment(b.deinfo, e, c, uc0, uc1);
-    const int kcp = h.kc + 1;
-    carry(transforms_of(b.ispecs, b.rspecs, k), b.meshes.surf, c, kcp);
-    if (on_edge(b.meshes.surf, c, kcp)) return;
-    account(h, c, uc0, uc1);
-    const int nc = sample(b.ispecs, k, h, uc0, uc1, b.meshes, c);
+    const Segment h = read_segment(b.deinfo, e, c);
+    carry(transforms_of(b.ispecs, b.rspecs, k), b.meshes.surf, c, h.kcp());
+    if (on_edge(b.meshes.surf, c, h.kcp())) return;
+    account(h, c);
+    const int nc = sample(b.ispecs, k, h, b.meshes, c);
     textio::write_list(stdout_unit, " mesh computed");
     if (f.iform == plot3d) return;   // a PLOT3D file holds the surfaces alone
     const Title& title = b.cspecs.title(k);

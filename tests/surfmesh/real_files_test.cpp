@@ -113,9 +113,10 @@ INSTANTIATE_TEST_SUITE_P(OpenCascade, RealFile,
                          [](const auto& info) { return fs::path(info.param).stem().string(); });
 
 // Option 5 on files whose trimmed surfaces have type-128 bases and outer
-// boundaries of type-126 segments: every surface and boundary mesh against
-// the double-precision evaluation, the boundary also with the surface
-// flipped and swapped (the same curve on the surface).
+// boundaries of type-126 segments: a surface mesh where the chain gives
+// one, then every boundary mesh against the double-precision evaluation of
+// the curve and the surface, also with the surface flipped and swapped
+// (the same curve on the same surface).
 struct Trimmed {
     std::string path;
     std::string flips;
@@ -152,7 +153,8 @@ TEST_P(RealTrimmed, SurfacesAndBoundaries)
     for (std::size_t k = 0; k < want.size(); ++k) {
         if (!want[k].base) continue;
         const RefSurface s = surface_of(*want[k].base);
-        const double tol = 1.0e-5 * std::max(1.0, s.extent()) * (1 + s.m1 + s.m2);
+        // a few float steps of the model, as for the meshes above
+        const double tol = 2.0e-6 * std::max(1.0, s.extent()) * (1 + s.m1 + s.m2);
         ASSERT_LT(at, nets.size());
         EXPECT_EQ(nets[at].ni, ni) << "surface of specification " << k + 1;
         ++at;

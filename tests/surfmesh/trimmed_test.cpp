@@ -251,6 +251,9 @@ TEST(Trimmed, BoundaryChainWarnings)
                            {126, line126("1", "1", "0", "1")}, {126, line126("0", "1", "0", "0")}};
          }),
          "", kSurface},
+        {"a segment without control points",
+         with([](Trim& t) { t.segments = {{126, {"126", "-2147483648", "-5", "0", "0", "0", "0", "0", "1"}}}; }), "",
+         kSurface},
         {"the data's own type number is not compared", with([](Trim& t) { t.t144[0] = "999"; }), kAccount,
          kSurface + kBoundary},
     };

@@ -178,6 +178,19 @@ TEST(Trimmed, SurfaceAndBoundaryInEveryLayout)
     for (const char* s : {"fort.11", "fort.14", "fort.21"}) EXPECT_FALSE(box.read(s)) << s;
 }
 
+// A file without trimmed surfaces: the heading alone, no question.
+TEST(Trimmed, NoTrimmedSurface)
+{
+    const IgesFile f = patch_file();
+    Dialogue d;
+    d.read("in.igs", f.counts()).say("5", kTrimHead + kMenu).quit();
+    Sandbox box;
+    box.write("in.igs", f.text());
+    Outcome r = box.run(d.answers());
+    EXPECT_EQ(r.out, d.transcript());
+    EXPECT_EQ(r.status, 0);
+}
+
 // nc = the larger of inum and jnum; a title of a Tecplot zone.
 TEST(Trimmed, SamplesFollowTheLargerCount)
 {

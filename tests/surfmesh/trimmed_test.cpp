@@ -424,6 +424,36 @@ TEST(Trimmed, ClosedEdges)
     }
 }
 
+// A curve parameter below the first knot and a surface parameter below the
+// first knot are evaluated at those knots; the screen shows them as
+// computed, and the closure compares them as computed.
+TEST(Trimmed, ParametersBelowTheFirstKnots)
+{
+    Surface128 flat;   // at z = 1
+    flat.xyz = {"0", "0", "1", "1", "0", "1", "0", "1", "1", "1", "1", "1"};
+    Trim t;
+    t.surface = flat.values();
+    // from (-0.5, 0.5) to (0.5, 0.5) over the curve parameters -1 to 1 (knots 0 to 1)
+    t.segments = {{126, {"126", "1", "1", "1", "0", "1", "0", "0", "0", "1", "1", "1", "1", "-0.5", "0.5", "0", "0.5",
+                         "0.5", "0", "-1", "1", "0", "0", "1"}}};
+    const IgesFile f = t.file();
+    Dialogue d = trim_dialogue(f, {"1"}, "0 0 0", "1 0 0 0");
+    Sandbox box;
+    box.write("in.igs", f.text());
+    Outcome r = box.run(d.answers() + "0\n3\nout.net\n6\n");
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(lines({" ii=" + fi(1), " u=" + fr(-1), " ration=" + fr(1), " cx(ii)=" + fr(-0.5f),
+                                " cy(ii)=" + fr(0.5f), " u=" + fr(-0.5f), " v=" + fr(0.5f), " ii=" + fi(2)})),
+              std::string::npos)
+        << r.out;
+    std::vector<NetMesh> nets = parse_networks(*box.read("out.net"));
+    ASSERT_EQ(nets.size(), 2u);
+    // the first point at the curve's start and at u = 0 of the surface: not
+    // on the closed edge, for its u is -0.5
+    EXPECT_EQ(nets[1].p[0], (std::array<float, 3>{0.0f, 0.5f, 1.0f}));
+    for (const auto& p : nets[1].p) EXPECT_TRUE(std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]));
+}
+
 // The segment limits: the seven-line stop with the values, fort.21 deleted,
 // the surface mesh kept; the largest segment is meshed.
 TEST(Trimmed, SegmentLimits)

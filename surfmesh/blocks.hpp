@@ -92,6 +92,9 @@ struct Surface {
     std::array<std::int32_t, 5> prop{};   // PROP1..PROP5
     int ncu = 0, ncv = 0, nks = 0, nkt = 0;
     float u0 = 0.0f, u1 = 0.0f, v0 = 0.0f, v1 = 0.0f;
+    // S(1)+S(nks) and T(1)+T(nkt) as loaded, in the file's u and v: a flip
+    // takes a parameter p to this sum minus p.
+    float u_mirror = 0.0f, v_mirror = 0.0f;
 };
 
 struct Meshes {
@@ -111,6 +114,27 @@ struct Meshes {
     static geom::Grid plane(MeshPlane& a) { return geom::Grid(a.data(), mdim); }
 };
 
+// ---------------------------------------------------------------- curves
+
+inline constexpr int kkc = 1001;                  // largest kc of a trimming curve segment
+inline constexpr int mmc = 8;                     // largest degree mc
+inline constexpr int maxseg = 8;                  // segments of a compound curve
+inline constexpr int nccmax = kkc + 1;            // control points of a segment
+inline constexpr int nckmax = kkc + 2 * mmc + 1;  // room for its knots
+
+using CurveArray = std::array<float, nccmax>;
+
+// The outer trimming boundary in work: one segment at a time and its
+// samples carried onto the surface.
+struct Curves {
+    Array1<std::int32_t, maxseg> iseg;   // the compound curve's segment pointers
+    Line cx{}, cy{}, cz{}, tc{};         // cx, cy: surface u, v, then the point's x, y
+    std::array<float, nckmax> sc{};
+    CurveArray wc{}, xcc{}, ycc{}, zcc{}, wkc{};
+    BvalueWork bw;
+    Line uc{};                           // curve parameters of the samples
+};
+
 // Everything a command may touch.
 struct Blocks {
     Deinfo deinfo;
@@ -118,6 +142,7 @@ struct Blocks {
     Rspecs rspecs;
     Cspecs cspecs;
     Meshes meshes;
+    Curves curves;
 };
 
 }  // namespace surfmesh

@@ -1,5 +1,8 @@
 #include "bspline.hpp"
 
+#include <cmath>
+#include <limits>
+
 namespace surfmesh {
 
 void interv(const float* xt, int lxt, float x, int& left, int& mflag, int& ilo) {
@@ -104,6 +107,12 @@ float bvalue(const float* t, const float* bcoef, int n, int k, float x, int jder
             aj(jj) = (aj(jj + 1) * dl(ilo) + aj(jj) * dr(jj)) / (dl(ilo) + dr(jj));
     }
     return aj(1);
+}
+
+float inside_knots(float x, float first, float last) {
+    if (x < first) return first;
+    if (x >= last) return std::nextafter(last, -std::numeric_limits<float>::infinity());
+    return x;
 }
 
 }  // namespace surfmesh

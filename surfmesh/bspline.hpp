@@ -17,4 +17,9 @@ void interv(const float* xt, int lxt, float x, int& left, int& mflag, int& ilo);
 // jderiv >= k. k at most 9 (the work arrays), n at least 1.
 float bvalue(const float* t, const float* bcoef, int n, int k, float x, int jderiv, BvalueWork& w);
 
+// x moved inside [first, last), the range of a spline with those end knots
+// outside which bvalue gives 0: raised to first, or lowered to the float
+// just below last.
+float inside_knots(float x, float first, float last);
+
 }  // namespace surfmesh

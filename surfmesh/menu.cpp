@@ -19,22 +19,6 @@ void banner() {
 
 }  // namespace
 
-// Not built yet: each names itself and returns to the menu.
-void direct(Blocks&) {
-    empty_line();
-    say(" output IGES file directory information to file");
-}
-
-void iges128s(Blocks&) {
-    empty_line();
-    say(" output all 128 entities to new IGES file");
-}
-
-void mesh144s(Blocks&) {
-    empty_line();
-    say(" output specified 144 entities to new mesh file");
-}
-
 void main_routine() {
     auto b = std::make_unique<Blocks>();   // the one allocation of the run
     banner();

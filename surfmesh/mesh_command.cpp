@@ -1,12 +1,10 @@
 #include "mesh_command.hpp"
 
 #include "dialogue.hpp"
-#include "lib/strings.hpp"
 #include "store.hpp"
 #include "surface.hpp"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 namespace surfmesh {
@@ -118,12 +116,7 @@ MeshFile open_mesh_file() {
     FileName name;
     ask(" enter new mesh filename: ");
     read_text(name);
-    std::string_view n(name.data(), static_cast<std::size_t>(geom::lenchr({name.data(), name.size()})));
-    if (const textio::OpenResult r = textio::open(mesh_unit, n, textio::Access::existing_or_new); !r) {
-        n.remove_prefix(std::min(n.find_first_not_of(' '), n.size()));
-        throw textio::Failure(mesh_unit, std::string(n), 0,
-                              std::string("cannot open the mesh file (") + std::strerror(r.status) + ")");
-    }
+    open_output(mesh_unit, name, "mesh file");
     textio::rewind(mesh_unit);
     if (f.iform == plot3d)
         choose({" plot3d format options: ", "", "    (1) single grid", "    (2) multiple grid", ""},
@@ -131,13 +124,13 @@ MeshFile open_mesh_file() {
     return f;
 }
 
+}  // namespace
+
 void mesh128(Blocks& b, int k, int e, const MeshFile& f) {
     load_surface(b.deinfo, e, transforms_of(b.ispecs, b.rspecs, k), b.meshes);
     make_mesh(b.ispecs, b.rspecs, k, b.meshes);
     write_mesh(f, b.ispecs, b.cspecs, k, b.meshes);
 }
-
-}  // namespace
 
 int count_type(const Deinfo& d, std::int32_t type) {
     int n = 0;
@@ -168,7 +161,13 @@ void mesh_command(const MeshCommand& c, Blocks& b) {
     const int iout = is.iopt == 0 ? all_meshes(c, b) : specified_meshes(c, b, count);
 
     const MeshFile f = open_mesh_file();
-    write_header(f, iout, is);
+    Announced announced;
+    announced.a.fill(true);
+    if (f.iform == plot3d && c.writes_mesh != nullptr)
+        for (int k = 1; k <= iout; ++k)
+            // an entity not found stops the loop below in its place
+            if (const int e = locate(b.deinfo, c.type, is.irel(k)); e != 0) announced(k) = c.writes_mesh(b, k, e);
+    write_header(f, iout, is, announced);
     for (int k = 1; k <= iout; ++k) {
         const int e = locate(b.deinfo, c.type, is.irel(k));
         if (e == 0) {

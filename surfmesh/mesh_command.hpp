@@ -16,6 +16,9 @@ struct MeshCommand {
     std::string_view question;    // asks for a relative entity number
     // Makes and writes the mesh(es) of specification k, entity entry e.
     void (*mesh_one)(Blocks& b, int k, int e, const MeshFile& f);
+    // When set, whether mesh_one will write specification k's mesh, asked
+    // silently before a PLOT3D header so that it announces only those.
+    bool (*writes_mesh)(Blocks& b, int k, int e) = nullptr;
 };
 
 // Entries of the given type among the table's first ient.
@@ -25,6 +28,9 @@ int count_type(const Deinfo& d, std::int32_t type);
 int locate(const Deinfo& d, std::int32_t type, int rel);
 
 void mesh_command(const MeshCommand& c, Blocks& b);
+
+// The surface of specification k from entry e: loaded, meshed and written.
+void mesh128(Blocks& b, int k, int e, const MeshFile& f);
 
 // Menu option 4.
 void mesh128s(Blocks& b);

@@ -1,6 +1,7 @@
 #include "store.hpp"
 
 #include "dialogue.hpp"
+#include "lib/strings.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -136,6 +137,15 @@ bool read_section_line(int unit, Record& line) {
     if (r.status == textio::Status::end) return false;
     if (!r) throw textio::failure_from(r);
     return true;
+}
+
+void open_output(int unit, const FileName& name, std::string_view what) {
+    std::string_view n(name.data(), static_cast<std::size_t>(geom::lenchr({name.data(), name.size()})));
+    if (const textio::OpenResult r = textio::open(unit, n, textio::Access::existing_or_new); !r) {
+        n.remove_prefix(std::min(n.find_first_not_of(' '), n.size()));
+        throw textio::Failure(unit, std::string(n), 0,
+                              "cannot open the " + std::string(what) + " (" + std::strerror(r.status) + ")");
+    }
 }
 
 void readiges(Deinfo& d) {

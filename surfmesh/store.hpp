@@ -11,6 +11,7 @@ namespace surfmesh {
 
 inline constexpr int iges_unit = 1;
 inline constexpr int mesh_unit = 2;
+inline constexpr int listing_unit = 2;      // the directory listing, the reduced IGES file
 inline constexpr int start_unit = 11;       // fort.11 .. fort.15: S, G, D, P, T
 inline constexpr int global_unit = 12;
 inline constexpr int directory_unit = 13;
@@ -37,6 +38,11 @@ void delete_store();
 // false at the end of the file, and for a section this run never created,
 // which counts as empty.
 bool read_section_line(int unit, Record& line);
+
+// Opens the named file on unit, existing or new (its content replaced
+// from the first write on); one that cannot be opened ends the run, the
+// message naming it as `what`.
+void open_output(int unit, const FileName& name, std::string_view what);
 
 // Menu option 1: asks for a file name until one opens, reads the file into
 // the store, or stops the program on a faulty file.

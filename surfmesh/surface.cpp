@@ -45,8 +45,7 @@ void read_head(textio::In& in, Head& s) {
 
 // The knots of a reversed direction, c minus the old ones in reverse
 // order with c the sum of the end knots, and its range likewise.
-void flip_knots(float* t, int n, float& lo, float& hi) {
-    const float c = t[0] + t[n - 1];
+void flip_knots(float* t, int n, float c, float& lo, float& hi) {
     for (int a = 0, b = n - 1; a <= b; ++a, --b) {
         const float ta = t[a], tb = t[b];
         t[a] = c - tb;
@@ -131,17 +130,11 @@ void evaluate(Meshes& m, int inum, int jnum, const Closures& c) {
     const Surface& s = m.surf;
     geom::Grid x = Meshes::plane(m.x), y = Meshes::plane(m.y), z = Meshes::plane(m.z);
     geom::Grid uu = Meshes::plane(m.uu), vv = Meshes::plane(m.vv);
-    const float cu = s.u1 - (s.u1 - s.u0) * end_offset;
-    const float cv = s.v1 - (s.v1 - s.v0) * end_offset;
+    const float cu = range_end(s.u0, s.u1);
+    const float cv = range_end(s.v0, s.v1);
     for (int j = 1; j <= jnum; ++j)
-        for (int i = 1; i <= inum; ++i) {
-            float u = cu < uu(i, j) ? cu : uu(i, j);
-            float v = cv < vv(i, j) ? cv : vv(i, j);
-            // below the first knot the weight sum would be 0
-            if (u < m.S[0]) u = m.S[0];
-            if (v < m.T[0]) v = m.T[0];
-            surface_point(m, u, v, x(i, j), y(i, j), z(i, j));
-        }
+        for (int i = 1; i <= inum; ++i)
+            point_within_knots(m, at_most(uu(i, j), cu), at_most(vv(i, j), cv), x(i, j), y(i, j), z(i, j));
     if (c.i1)
         for (int j = 1; j <= jnum; ++j) z(1, j) = 0.0f;
     if (c.i2)
@@ -235,6 +228,8 @@ void load_surface(const Deinfo& d, int e, const Transforms& t, Meshes& m) {
 
 void transform_surface(const Transforms& t, Meshes& m) {
     Surface& s = m.surf;
+    s.u_mirror = m.S[0] + m.S[static_cast<std::size_t>(s.nks - 1)];
+    s.v_mirror = m.T[0] + m.T[static_cast<std::size_t>(s.nkt - 1)];
     geom::Grid x = Meshes::net(m.X), y = Meshes::net(m.Y), z = Meshes::net(m.Z);
     for (int j = 1; j <= s.ncv; ++j)
         for (int i = 1; i <= s.ncu; ++i) {
@@ -245,11 +240,11 @@ void transform_surface(const Transforms& t, Meshes& m) {
         }
     if (t.iflip != 0) {
         reverse_net(m, true);
-        flip_knots(m.S.data(), s.nks, s.u0, s.u1);
+        flip_knots(m.S.data(), s.nks, s.u_mirror, s.u0, s.u1);
     }
     if (t.jflip == 1) {
         reverse_net(m, false);
-        flip_knots(m.T.data(), s.nkt, s.v0, s.v1);
+        flip_knots(m.T.data(), s.nkt, s.v_mirror, s.v0, s.v1);
     }
     if (t.ijflip == 1) swap_uv(m);
 }
@@ -259,6 +254,14 @@ void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
     x = tensor(m, &m.X, u, v) / wsum;
     y = tensor(m, &m.Y, u, v) / wsum;
     z = tensor(m, &m.Z, u, v) / wsum;
+}
+
+float range_end(float lo, float hi) { return hi - (hi - lo) * end_offset; }
+
+void point_within_knots(Meshes& m, float u, float v, float& x, float& y, float& z) {
+    const Surface& s = m.surf;
+    surface_point(m, inside_knots(u, m.S[0], m.S[static_cast<std::size_t>(s.nks - 1)]),
+                  inside_knots(v, m.T[0], m.T[static_cast<std::size_t>(s.nkt - 1)]), x, y, z);
 }
 
 void make_mesh(const Ispecs& is, const Rspecs& rs, int k, Meshes& m) {

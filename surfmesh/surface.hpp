@@ -33,6 +33,18 @@ void transform_surface(const Transforms& t, Meshes& m);
 // [T(1), T(nkt)) the weight sum is 0 and the point not finite.
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z);
 
+// The last parameter of the range lo..hi that a mesh takes: a millionth of
+// the range below hi, where bvalue still sees the last knot interval.
+float range_end(float lo, float hi);
+// p, or end when end is smaller.
+inline float at_most(float p, float end) { return end < p ? end : p; }
+
+// surface_point with u and v moved inside the knot ranges, where the
+// weight sum is not 0: raised to the first knot, or lowered to just below
+// the last where the offset of the range's end is lost in rounding. The
+// callers keep their values.
+void point_within_knots(Meshes& m, float u, float v, float& x, float& y, float& z);
+
 // The mesh of specification k (inum x jnum points in m.x, m.y, m.z):
 // distributions, evaluation, refit passes and edge closures.
 void make_mesh(const Ispecs& is, const Rspecs& rs, int k, Meshes& m);

@@ -26,11 +26,14 @@ void put_points(int ni, int nj, geom::Grid x, geom::Grid y, geom::Grid z) {
 
 }  // namespace
 
-void write_header(const MeshFile& f, int iout, const Ispecs& is) {
+void write_header(const MeshFile& f, int iout, const Ispecs& is, const Announced& announced) {
     if (f.iform == plot3d) {
-        if (f.iplot3d >= 2 || iout > 1) textio::write_list(mesh_unit, std::int32_t{iout});
+        std::int32_t n = 0;
+        for (int k = 1; k <= iout; ++k) n += announced(k) ? 1 : 0;
+        if (f.iplot3d >= 2 || n > 1) textio::write_list(mesh_unit, n);
         textio::Out o(mesh_unit, textio::list_directed);
-        for (int k = 1; k <= iout; ++k) o(is.inum(k))(is.jnum(k))(std::int32_t{1});
+        for (int k = 1; k <= iout; ++k)
+            if (announced(k)) o(is.inum(k))(is.jnum(k))(std::int32_t{1});
         o.end();
     } else if (f.iform == tecplot) {
         textio::write(mesh_unit, "(a)", "VARIABLES=x,y,z");

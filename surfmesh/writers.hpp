@@ -15,9 +15,12 @@ struct MeshFile {
     std::int32_t iplot3d = 0;   // PLOT3D: 1 single grid, 2 or more multiple grids
 };
 
-// Written once, before any mesh: the PLOT3D grid count and sizes of
-// specifications 1..iout, Tecplot's VARIABLES line; nothing for the others.
-void write_header(const MeshFile& f, int iout, const Ispecs& is);
+// Which of specifications 1..iout will have their mesh in the file.
+using Announced = Array1<bool, ioutmx>;
+
+// Written once, before any mesh: the PLOT3D grid count and sizes of the
+// announced specifications, Tecplot's VARIABLES line; nothing for the others.
+void write_header(const MeshFile& f, int iout, const Ispecs& is, const Announced& announced);
 
 // One mesh of ni x nj points, j outer and i inner, under the title (its
 // trailing blanks dropped). A view with leading dimension 0 gives the same

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <random>
 #include <vector>
 
@@ -32,6 +33,19 @@ TEST(Bvalue, ClampedCubic)
     // derivatives of the order and above are 0 wherever x is
     EXPECT_EQ(bvalue(t.data(), c.data(), 4, 4, 0.5f, 4, w), 0.0f);
     EXPECT_EQ(bvalue(t.data(), c.data(), 4, 4, 0.5f, 7, w), 0.0f);
+}
+
+TEST(Bvalue, InsideKnots)
+{
+    using surfmesh::inside_knots;
+    EXPECT_EQ(inside_knots(-0.5f, 0.0f, 1.0f), 0.0f);
+    EXPECT_EQ(inside_knots(0.25f, 0.0f, 1.0f), 0.25f);
+    EXPECT_EQ(inside_knots(1.0f, 0.0f, 1.0f), std::nextafter(1.0f, 0.0f));
+    EXPECT_EQ(inside_knots(3.0f, 0.0f, 1.0f), std::nextafter(1.0f, 0.0f));
+    // the value there is the spline's, not 0
+    const std::vector<float> t{0, 0, 1, 1}, c{2, 4};
+    BvalueWork w;
+    EXPECT_NEAR(bvalue(t.data(), c.data(), 2, 2, inside_knots(1.0f, 0.0f, 1.0f), 0, w), 4.0f, 1.0e-6f);
 }
 
 TEST(Bvalue, OrderOneGivesTheCoefficientOfTheInterval)

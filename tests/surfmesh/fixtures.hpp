@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace surfmesh_test {
@@ -84,6 +85,8 @@ inline const std::string kPlot3dMenu =
     lines({"", " plot3d format options: ", "", "    (1) single grid", "    (2) multiple grid", ""}) +
     " enter plot3d format: ";
 inline const std::string kRelQ = q(" enter relative iges 128 entity number: ");
+inline const std::string kTrimHead = "\n output specified 144 entities to new mesh file\n";
+inline const std::string kRelQ144 = q(" enter relative iges 144 entity number: ");
 
 // The answers typed and the transcript they must produce, side by side.
 class Dialogue {
@@ -103,10 +106,21 @@ public:
     // Option 4 up to the option menu.
     Dialogue& mesh(std::string_view iyzflp = "0", std::string_view scales = "1 1 1")
     {
+        rel_q_ = kRelQ;
         return say("4", kMeshHead + q(" enter iyzflp (0/1): "))
             .say(iyzflp, q(" enter xscale,yscale,zscale: "))
             .say(scales, kOptionMenu);
     }
+    // Option 5 up to the option menu.
+    Dialogue& trimmed(std::string_view iyzflp = "0", std::string_view scales = "1 1 1")
+    {
+        rel_q_ = kRelQ144;
+        return say("5", kTrimHead + q(" enter iyzflp (0/1): "))
+            .say(iyzflp, q(" enter xscale,yscale,zscale: "))
+            .say(scales, kOptionMenu);
+    }
+    // The question for the first relative entity number of the command.
+    Dialogue& specified() { return say("1", rel_q_); }
     // One specified mesh, answered from the entity number on.
     Dialogue& spec(std::string_view rel, std::string_view title, std::string_view flips, std::string_view idir,
                    std::string_view jdir, std::string_view refits = "0 0", std::string_view closures = "0 0 0 0")
@@ -117,14 +131,16 @@ public:
             .say(idir, q(" enter jnum,ndegj,d1j1,d1j2,d2j1,d2j2: "))
             .say(jdir, q(" enter irefit,jrefit: "))
             .say(refits, q(" enter i1clos,i2clos,j1clos,j2clos: "))
-            .say(closures, kRelQ);
+            .say(closures, rel_q_);
     }
-    // From the end of the list (answer 0) to the menu after the meshes.
-    Dialogue& file(std::string_view format, std::string_view name, std::string_view plot3d = "")
+    // From the end of the list (answer 0) to the menu after the meshes;
+    // `shown`: what the meshes write on the screen.
+    Dialogue& file(std::string_view format, std::string_view name, std::string_view plot3d = "",
+                   std::string_view shown = "")
     {
         say("0", kFormatMenu).say(format, q(" enter new mesh filename: "));
-        if (plot3d.empty()) return say(name, kMenu);
-        return say(name, kPlot3dMenu).say(plot3d, kMenu);
+        if (plot3d.empty()) return say(name, std::string(shown) + kMenu);
+        return say(name, kPlot3dMenu).say(plot3d, std::string(shown) + kMenu);
     }
     Dialogue& quit() { return say("6"); }
 
@@ -134,6 +150,7 @@ public:
 private:
     std::string in_;
     std::string want_;
+    std::string rel_q_ = kRelQ;
 };
 
 // ---- IGES files ----
@@ -150,24 +167,57 @@ class IgesFile {
 public:
     std::vector<std::string> start{"hand-made test file"}, global{"1H,,1H;,4Htest;"};
 
+    // The directory fields of an entry that are not worked out from its data.
+    struct Entry {
+        long type = 0, first = 0, count = 0;
+        std::string label;
+        long structure = 0, font = 0, level = 0, view = 0, matrix = 0, labeldisp = 0;
+        std::string status = "00000000";
+        long weight = 0, color = 0, form = 0, subscript = 0;
+    };
+
     // An entity of type `type` with its parameter data (without the final
     // ";"), laid over P lines of at most `width` columns; returns its entry.
     int add(int type, std::vector<std::string> values, std::string_view label = "", int width = 64)
     {
-        const int entry = static_cast<int>(entries_.size()) + 1;
-        const long first = static_cast<long>(plines_.size()) + 1;
+        std::vector<std::string> ls;
         std::string cur;
         for (std::size_t k = 0; k < values.size(); ++k) {
             std::string item = values[k] + (k + 1 < values.size() ? "," : ";");
             if (!cur.empty() && cur.size() + item.size() > static_cast<std::size_t>(width)) {
-                plines_.push_back({cur, entry});
+                ls.push_back(cur);
                 cur.clear();
             }
             cur += item;
         }
-        plines_.push_back({cur, entry});
-        entries_.push_back({type, first, static_cast<long>(plines_.size()) + 1 - first, std::string(label)});
+        ls.push_back(cur);
+        return add_lines(type, ls, label);
+    }
+    // An entity with its parameter lines as given (columns 1 to 64).
+    int add_lines(int type, const std::vector<std::string>& ls, std::string_view label = "")
+    {
+        const int entry = static_cast<int>(entries_.size()) + 1;
+        Entry e;
+        e.type = type;
+        e.first = static_cast<long>(plines_.size()) + 1;
+        e.count = static_cast<long>(ls.size());
+        e.label = std::string(label);
+        entries_.push_back(e);
+        for (const std::string& l : ls) plines_.push_back({l, entry});
         return entry;
+    }
+    Entry& entry(int e) { return entries_.at(static_cast<std::size_t>(e - 1)); }
+
+    // The two directory lines of an entry, without the letter and sequence number.
+    static std::pair<std::string, std::string> directory(const Entry& e)
+    {
+        auto f = [](long v) { return fmt_int("%8ld", v); };
+        std::string label = e.label;
+        label.resize(8, ' ');
+        return {f(e.type) + f(e.first) + f(e.structure) + f(e.font) + f(e.level) + f(e.view) + f(e.matrix) +
+                    f(e.labeldisp) + e.status,
+                f(e.type) + f(e.weight) + f(e.color) + f(e.count) + f(e.form) + std::string(16, ' ') + label +
+                    f(e.subscript)};
     }
 
     std::string text() const
@@ -179,11 +229,7 @@ public:
         for (const std::string& l : global) s += iges_line(l, 'G', ++n);
         n = 0;
         for (const Entry& e : entries_) {
-            std::string a = fmt_int("%8ld", e.type) + fmt_int("%8ld", e.first) + std::string(48, ' ') + "00000000";
-            std::string label = e.label;
-            label.resize(8, ' ');
-            std::string b = fmt_int("%8ld", e.type) + std::string(16, ' ') + fmt_int("%8ld", e.count) +
-                            std::string(24, ' ') + label + fmt_int("%8ld", 0);
+            const auto [a, b] = directory(e);
             s += iges_line(a, 'D', ++n);
             s += iges_line(b, 'D', ++n);
         }
@@ -193,7 +239,10 @@ public:
             body.resize(64, ' ');
             s += iges_line(body + " " + fmt_int("%7ld", 2L * p.entry - 1), 'P', ++n);
         }
-        s += iges_line("S      1G      2D" + fmt_int("%7ld", n) + "P" + fmt_int("%7ld", n), 'T', 1);
+        const Counts c = counts();
+        s += iges_line("S" + fmt_int("%7ld", c.s) + "G" + fmt_int("%7ld", c.g) + "D" + fmt_int("%7ld", 2 * c.d) + "P" +
+                           fmt_int("%7ld", c.p),
+                       'T', 1);
         return s;
     }
 
@@ -204,10 +253,6 @@ public:
     }
 
 private:
-    struct Entry {
-        long type, first, count;
-        std::string label;
-    };
     struct PLine {
         std::string text;
         int entry;

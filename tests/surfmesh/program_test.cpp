@@ -32,15 +32,20 @@ TEST(Menu, OtherAnswersShowTheMenuAgain)
 {
     Dialogue d;
     for (const char* a : {"0", "7", "-1", "abc", "1.5"}) d.say(a, kMenu);
-    d.say("2", "\n output IGES file directory information to file\n" + kMenu)
-        .say("3", "\n output all 128 entities to new IGES file\n" + kMenu)
-        .say("5", "\n output specified 144 entities to new mesh file\n" + kMenu)
-        .say("4", kMeshHead + kMenu)   // nothing read yet: no type-128 entity
-        .say("\n6 and the rest");      // an empty line is passed over
+    // nothing read yet: an empty listing, a reduced file of the terminate
+    // line alone, and no entity of either type to mesh
+    d.say("2", "\n output IGES file directory information to file\n" + q(" enter filename (* for screen): "))
+        .say("*", kMenu)
+        .say("3", "\n output all 128 entities to new IGES file\n" + q(" enter filename: "))
+        .say("empty.igs", kMenu)
+        .say("5", kTrimHead + kMenu)
+        .say("4", kMeshHead + kMenu)
+        .say("\n6 and the rest");   // an empty line is passed over
     Sandbox box;
     Outcome r = box.run(d.answers());
     EXPECT_EQ(r.out, d.transcript());
     EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(box.read("empty.igs"), "S      0G      0D      0P      0" + std::string(40, ' ') + "T      1\n");
     // a second run with the same answers writes the same transcript
     EXPECT_EQ(box.run(d.answers()).out, r.out);
 }

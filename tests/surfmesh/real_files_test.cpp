@@ -27,6 +27,13 @@ float parameter(float lo, float hi, int k, int n, float first_knot)
     return std::max(std::min(uu, clamp), first_knot);
 }
 
+// The upper end of a mesh's parameter range, a millionth of it below.
+float range_end(double lo, double hi)
+{
+    const float l = static_cast<float>(lo), h = static_cast<float>(hi);
+    return h - (h - l) * 1.0e-6f;
+}
+
 class RealFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RealFile, CountsAndMeshes)
@@ -101,7 +108,92 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 INSTANTIATE_TEST_SUITE_P(OpenCascade, RealFile,
-                         ::testing::Values(kOcct + "/bicubic.igs", kOcct + "/rational.igs", kDemo + "/bulb.igs"),
+                         ::testing::Values(kOcct + "/bicubic.igs", kOcct + "/rational.igs", kOcct + "/trimmed.igs",
+                                           kDemo + "/bulb.igs", kDemo + "/cutbulb.igs"),
                          [](const auto& info) { return fs::path(info.param).stem().string(); });
+
+// Option 5 on files whose trimmed surfaces have type-128 bases and outer
+// boundaries of type-126 segments: a surface mesh where the chain gives
+// one, then every boundary mesh against the double-precision evaluation of
+// the curve and the surface, also with the surface flipped and swapped
+// (the same curve on the same surface).
+struct Trimmed {
+    std::string path;
+    std::string flips;
+    std::size_t count = 1000;   // trimmed surfaces meshed: each entity re-reads the parameter section
+    friend void PrintTo(const Trimmed& t, std::ostream* os) { *os << t.path << ", flips " << t.flips; }
+};
+
+class RealTrimmed : public ::testing::TestWithParam<Trimmed> {};
+
+TEST_P(RealTrimmed, SurfacesAndBoundaries)
+{
+    const Trimmed& c = GetParam();
+    if (!fs::exists(c.path)) GTEST_SKIP() << c.path << " is absent";
+    const std::optional<RefFile> ref = read_iges(c.path);
+    ASSERT_TRUE(ref);
+    std::vector<RefTrimmed> want;
+    for (const RefEntry& e : ref->entries)
+        if (e.type == 144 && want.size() < c.count) want.push_back(trimmed_of(*ref, e));
+    ASSERT_FALSE(want.empty());
+
+    const int ni = 2, nj = 3;   // boundaries of 3 points, meshes of 3 x 2
+    Sandbox box;
+    Dialogue d;
+    d.read(c.path, {ref->s, ref->g, ref->d, ref->p, ref->t}).trimmed().specified();
+    for (std::size_t k = 1; k <= want.size(); ++k)
+        d.spec(std::to_string(k), "t" + std::to_string(k), c.flips, std::to_string(ni) + " 1 1 1 0 0",
+               std::to_string(nj) + " 1 1 1 0 0");
+    Outcome r = box.run(d.answers() + "0\n3\nout.net\n6\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("NaN"), std::string::npos);
+
+    const std::vector<NetMesh> nets = parse_networks(*box.read("out.net"));
+    std::size_t at = 0;
+    for (std::size_t k = 0; k < want.size(); ++k) {
+        if (!want[k].base) continue;
+        const RefSurface s = surface_of(*want[k].base);
+        // a few float steps of the model, as for the meshes above
+        const double tol = 2.0e-6 * std::max(1.0, s.extent()) * (1 + s.m1 + s.m2);
+        ASSERT_LT(at, nets.size());
+        EXPECT_EQ(nets[at].ni, ni) << "surface of specification " << k + 1;
+        ++at;
+        for (const RefCurve& curve : want[k].segments) {
+            ASSERT_LT(at, nets.size());
+            const NetMesh& b = nets[at++];
+            ASSERT_EQ(b.ni, nj) << "boundary of specification " << k + 1;
+            ASSERT_EQ(b.p.size(), static_cast<std::size_t>(2 * nj));
+            for (int i = 1; i <= nj; ++i) {
+                // the curve at the sample's parameter, then the surface there,
+                // kept inside its ranges as a mesh point is
+                double cu = 0, cv = 0, w[3];
+                curve.point(parameter(static_cast<float>(curve.u0), static_cast<float>(curve.u1), i, nj, -INFINITY), cu,
+                            cv);
+                const float su = std::min(static_cast<float>(cu), range_end(s.u0, s.u1));
+                const float sv = std::min(static_cast<float>(cv), range_end(s.v0, s.v1));
+                s.point(std::max<double>(su, s.s.front()), std::max<double>(sv, s.t.front()), w[0], w[1], w[2]);
+                for (int row = 0; row < 2; ++row)
+                    for (int q = 0; q < 3; ++q)
+                        EXPECT_NEAR(b.p[static_cast<std::size_t>(row * nj + i - 1)][q], w[q], tol)
+                            << "specification " << k + 1 << " point " << i;
+            }
+        }
+    }
+    EXPECT_EQ(at, nets.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RealTrimmed,
+    ::testing::Values(Trimmed{kShared + "/rounded-cube.iges", "0 0 0"}, Trimmed{kShared + "/hammer.iges", "0 0 0"},
+                      Trimmed{kShared + "/hammer.iges", "1 1 1"}, Trimmed{kShared + "/bearing.iges", "0 0 0"},
+                      Trimmed{kShared + "/impeller.igs", "0 0 0", 60}, Trimmed{kOcct + "/trimmed.igs", "0 0 0"},
+                      Trimmed{kOcct + "/trimmed.igs", "1 1 1"}, Trimmed{kOcct + "/trimmed.igs", "0 1 0"},
+                      Trimmed{kDemo + "/bulb.igs", "0 0 0"}, Trimmed{kDemo + "/cutbulb.igs", "1 0 1"}),
+    [](const auto& info) {
+        std::string n = fs::path(info.param.path).stem().string() + "_flips_" + info.param.flips;
+        for (char& ch : n)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return n;
+    });
 
 }  // namespace

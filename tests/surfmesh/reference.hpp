@@ -2,6 +2,7 @@
 // An independent reading of IGES files and evaluation of their type-128
 // surfaces in double precision, for cross-checks of surfmesh's meshes.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
@@ -149,6 +150,93 @@ inline RefSurface surface_of(const RefEntry& e)
     r.v0 = next();
     r.v1 = next();
     return r;
+}
+
+// A rational B-spline curve (type 126) of a trimming boundary: its x and y
+// are parameters of the base surface.
+struct RefCurve {
+    int kc = 0, mc = 0;
+    std::vector<double> t, w, x, y;
+    double u0 = 0, u1 = 0;
+
+    // The curve at u, from inside the knot range: at its last knot the
+    // half-open basis would vanish.
+    void point(double u, double& px, double& py) const
+    {
+        u = std::min(std::max(u, t.front()), std::nextafter(t.back(), t.front()));
+        std::vector<double> n = basis(t, mc, u);
+        double sw = 0, sx = 0, sy = 0;
+        for (std::size_t i = 0; i < w.size(); ++i) {
+            sw += n[i] * w[i];
+            sx += n[i] * w[i] * x[i];
+            sy += n[i] * w[i] * y[i];
+        }
+        px = sx / sw;
+        py = sy / sw;
+    }
+};
+
+inline RefCurve curve_of(const RefEntry& e)
+{
+    RefCurve c;
+    const std::vector<double>& v = e.values;
+    std::size_t at = 1;
+    auto next = [&] { return v.at(at++); };
+    c.kc = static_cast<int>(next());
+    c.mc = static_cast<int>(next());
+    at += 4;
+    for (int k = 0; k < c.kc + c.mc + 2; ++k) c.t.push_back(next());
+    for (int k = 0; k <= c.kc; ++k) c.w.push_back(next());
+    for (int k = 0; k <= c.kc; ++k) {
+        c.x.push_back(next());
+        c.y.push_back(next());
+        next();
+    }
+    c.u0 = next();
+    c.u1 = next();
+    return c;
+}
+
+// What the trimmed surface of a type-144 entry gives: its base surface
+// (none when that is not of type 128) and the segments of its outer
+// boundary that are meshed (type 126, not along an edge of the surface's
+// parameter rectangle).
+struct RefTrimmed {
+    const RefEntry* base = nullptr;
+    std::vector<RefCurve> segments;
+};
+
+inline RefTrimmed trimmed_of(const RefFile& f, const RefEntry& e)
+{
+    auto named = [&f](double pointer, int type) -> const RefEntry* {
+        const long k = (static_cast<long>(pointer) + 1) / 2;
+        if (k < 1 || k > static_cast<long>(f.entries.size())) return nullptr;
+        const RefEntry& r = f.entries[static_cast<std::size_t>(k - 1)];
+        return r.type == type ? &r : nullptr;
+    };
+    RefTrimmed t;
+    t.base = named(e.values.at(1), 128);
+    if (!t.base || e.values.at(2) == 0) return t;
+    const RefEntry* on_surface = named(e.values.at(4), 142);
+    if (!on_surface || (on_surface->values.at(5) != 1 && on_surface->values.at(5) != 3)) return t;
+    const RefEntry* composite = named(on_surface->values.at(3), 102);
+    if (!composite || composite->values.at(1) > 8) return t;
+    const RefSurface s = surface_of(*t.base);
+    for (int k = 0; k < static_cast<int>(composite->values.at(1)); ++k) {
+        const RefEntry* segment = named(composite->values.at(static_cast<std::size_t>(2 + k)), 126);
+        if (!segment) continue;
+        RefCurve c = curve_of(*segment);
+        auto all_near = [](const std::vector<double>& a, double edge, double tol) {
+            for (double p : a)
+                if (std::fabs(p - edge) > tol) return false;
+            return true;
+        };
+        const double tu = std::fabs(s.u1 - s.u0) * 1.0e-6, tv = std::fabs(s.v1 - s.v0) * 1.0e-6;
+        if (all_near(c.x, s.u0, tu) || all_near(c.x, s.u1, tu) || all_near(c.y, s.v0, tv) || all_near(c.y, s.v1, tv))
+            continue;
+        t.segments.push_back(std::move(c));
+    }
+    return t;
 }
 
 }  // namespace surfmesh_test

@@ -312,6 +312,29 @@ TEST(Mesh, RangeBelowTheFirstKnotIsClamped)
     }
 }
 
+// A range narrow for its size ending at the last knot (as a flip leaves
+// it): the millionth below the end is lost in rounding, and the far edge
+// is evaluated just inside the last knot.
+TEST(Mesh, RangeEndLostInRoundingStaysInsideTheLastKnot)
+{
+    const float lo = 1000.0f, hi = 1000.0625f;
+    ASSERT_EQ(hi - (hi - lo) * 1.0e-6f, hi);
+    Case c;
+    c.surface(1, 1, {lo, lo, hi, hi}, {0, 0, 1, 1});
+    for (int j = 1; j <= 2; ++j)
+        for (int i = 1; i <= 2; ++i) {
+            c.X(i, j) = static_cast<float>(i - 1);
+            c.Y(i, j) = static_cast<float>(j - 1);
+            c.Z(i, j) = 0.0f;
+        }
+    c.uniform(3, 2);
+    c.mesh();
+    EXPECT_EQ(c.uu(3, 1), hi);   // the grid keeps its value
+    EXPECT_EQ(c.x(2, 1), 0.5f);
+    EXPECT_NEAR(c.x(3, 1), 1.0f, 1.0e-3f);   // one float step of 1000 below the end of a range of 1/16
+    EXPECT_LT(c.x(3, 1), 1.0f);
+}
+
 TEST(Mesh, ZeroWeightsDoNotCrash)
 {
     Case c = uneven(1.0f);

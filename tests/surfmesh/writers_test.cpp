@@ -47,27 +47,44 @@ std::string block(int iform, std::string_view title)
     return written([&] { surfmesh::write_block(iform, title, 2, 2, m.gx(), m.gy(), m.gz()); });
 }
 
+// The count record and the sizes follow the meshes that will be in the file.
 TEST(Writers, Plot3dHeaders)
 {
     auto is = std::make_unique<surfmesh::Ispecs>();
-    is->inum(1) = 2, is->jnum(1) = 17, is->inum(2) = 9, is->jnum(2) = 3;
+    is->inum(1) = 2, is->jnum(1) = 17, is->inum(2) = 9, is->jnum(2) = 3, is->inum(3) = 4, is->jnum(3) = 5;
     struct Case {
         int iplot3d, iout;
+        std::string skipped;   // specifications without a mesh
         std::string want;
     };
     const Case cases[] = {
-        {1, 0, "\n"},
-        {2, 0, "           0\n\n"},
-        {1, 1, "           2          17           1\n"},
-        {2, 1, "           1\n           2          17           1\n"},
-        {1, 2, "           2\n           2          17           1           9           3           1\n"},
+        {1, 0, "", "\n"},
+        {2, 0, "", "           0\n\n"},
+        {1, 1, "", "           2          17           1\n"},
+        {2, 1, "", "           1\n           2          17           1\n"},
+        {1, 2, "", "           2\n           2          17           1           9           3           1\n"},
+        {1, 3, "2", "           2\n           2          17           1           4           5           1\n"},
+        {1, 2, "1", "           9           3           1\n"},
+        {2, 2, "1", "           1\n           9           3           1\n"},
+        {1, 1, "1", "\n"},
+        {2, 2, "12", "           0\n\n"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(written([&] { surfmesh::write_header(MeshFile{surfmesh::plot3d, c.iplot3d}, c.iout, *is); }), c.want)
-            << c.iplot3d << " " << c.iout;
-    EXPECT_EQ(written([&] { surfmesh::write_header(MeshFile{surfmesh::tecplot, 0}, 3, *is); }), "VARIABLES=x,y,z\n");
-    EXPECT_EQ(written([&] { surfmesh::write_header(MeshFile{surfmesh::network, 0}, 3, *is); }), "");
-    EXPECT_EQ(written([&] { surfmesh::write_header(MeshFile{surfmesh::gridgen, 0}, 3, *is); }), "");
+    for (const Case& c : cases) {
+        auto announced = std::make_unique<surfmesh::Announced>();
+        announced->a.fill(true);
+        for (char k : c.skipped) (*announced)(k - '0') = false;
+        EXPECT_EQ(written([&] {
+                      surfmesh::write_header(MeshFile{surfmesh::plot3d, c.iplot3d}, c.iout, *is, *announced);
+                  }),
+                  c.want)
+            << c.iplot3d << " " << c.iout << " " << c.skipped;
+    }
+    auto all = std::make_unique<surfmesh::Announced>();
+    all->a.fill(true);
+    EXPECT_EQ(written([&] { surfmesh::write_header(MeshFile{surfmesh::tecplot, 0}, 3, *is, *all); }),
+              "VARIABLES=x,y,z\n");
+    EXPECT_EQ(written([&] { surfmesh::write_header(MeshFile{surfmesh::network, 0}, 3, *is, *all); }), "");
+    EXPECT_EQ(written([&] { surfmesh::write_header(MeshFile{surfmesh::gridgen, 0}, 3, *is, *all); }), "");
 }
 
 TEST(Writers, Blocks)

@@ -1,7 +1,8 @@
 """surfmesh's demo files in VTK's readers: the PLOT3D file (multiple grid,
-ASCII) in vtkMultiBlockPLOT3DReader and the Tecplot file in
-vtkTecplotReader, each compared block by block with the network file of
-the same meshes: point counts and every coordinate (single precision).
+ASCII) in vtkMultiBlockPLOT3DReader and the Tecplot files (one with
+trimming boundaries) in vtkTecplotReader, each compared block by block with
+the network file of the same meshes: point counts and every coordinate
+(single precision).
 
 Usage: check_surfmesh.py <demo folder> <build folder>
 """
@@ -79,14 +80,19 @@ def main():
     print(err or f"bulb.xyz: vtkMultiBlockPLOT3DReader read {len(got)} grids, {npts} points, as bulb.net")
     status |= err is not None
 
-    tec = vtk.vtkTecplotReader()
-    tec.SetFileName(os.path.join(demo, "bulb.dat"))
-    tec.Update()
-    got = blocks(tec.GetOutput())
-    err = compare("bulb.dat", got, nets)
-    names = [tec.GetBlockName(b) for b in range(tec.GetNumberOfBlocks())]
-    print(err or f"bulb.dat: vtkTecplotReader read zones {names}, {npts} points, as bulb.net")
-    status |= err is not None
+    # the Tecplot files: the half bulb's meshes, and the cut bulb's trimmed
+    # surfaces each followed by its trimming boundary (two equal rows)
+    for dat, net in (("bulb.dat", "bulb.net"), ("cutbulb.dat", "cutbulb.net")):
+        zones = networks(os.path.join(demo, net))
+        tec = vtk.vtkTecplotReader()
+        tec.SetFileName(os.path.join(demo, dat))
+        tec.Update()
+        got = blocks(tec.GetOutput())
+        err = compare(dat, got, zones)
+        names = [tec.GetBlockName(b) for b in range(tec.GetNumberOfBlocks())]
+        npts = sum(ni * nj for ni, nj, _, _ in zones)
+        print(err or f"{dat}: vtkTecplotReader read zones {names}, {npts} points, as {net}")
+        status |= err is not None
     return 1 if status else 0
 
 

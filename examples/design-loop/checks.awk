@@ -3,6 +3,7 @@
 # Each prints "   check: ..." ending in "(ok)" or "(FAILED)" and exits 1
 # when it failed.
 #   quarters   the surfmesh quarters meet on the maximum half breadth
+#   reduced    bulb128.igs holds bulb.igs's surfaces alone and meshes as it
 #   layout     bulb.net is in the layout appgrid expects
 #   tables     keelcut.out and foilcut.out cut the bulb at every station
 #   keelroot   bulb-new.net's row 1 follows the keel's cut row (ikle, ikte)
@@ -91,6 +92,31 @@ function quarters(    i, d) {
     for (i = 1; i <= NI["u"]; i++) d = max(d, dist("u", i, NJ["u"], "l", i, 1))
     verdict(NI["u"] == NI["l"] && d <= 1e-5,
             sprintf("the quarters meet on the maximum half breadth: the upper's last row and the lower's first row %.1e apart (at most 1e-5)", d))
+}
+
+# The entities of an IGES file: their count in ENT[t], the surfaces among
+# them in SURF[t].
+function entities(file, t,    line) {
+    while ((getline line < file) > 0)
+        if (substr(line, 73, 1) == "D" && substr(line, 74) % 2 == 1) {
+            ENT[t]++
+            SURF[t] += substr(line, 1, 8) + 0 == 128
+        }
+    close(file)
+}
+
+function reduced(    a, b, n, same) {
+    entities("bulb.igs", "o")
+    entities("bulb128.igs", "r")
+    same = 1
+    while ((getline a < "bulb-surfaces.net") > 0) {
+        n++
+        if ((getline b < "bulb128.net") <= 0 || a != b) same = 0
+    }
+    if ((getline b < "bulb128.net") > 0) same = 0
+    verdict(ENT["r"] == SURF["o"] && SURF["r"] == SURF["o"] && n > 0 && same,
+            sprintf("bulb128.igs holds the %d surfaces of bulb.igs's %d entities alone; read back, it meshes as bulb.igs does (bulb128.net and bulb-surfaces.net %s)",
+                    SURF["r"], ENT["o"], same ? "alike" : "differ"))
 }
 
 function layout(    i, j, ztop, zbot, jh, widest, nose) {
@@ -198,6 +224,7 @@ function panels(    file, line, n, k, sum) {
 
 BEGIN {
     if (check == "quarters") quarters()
+    else if (check == "reduced") reduced()
     else if (check == "layout") layout()
     else if (check == "tables") tables()
     else if (check == "keelroot") keelroot()

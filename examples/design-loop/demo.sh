@@ -37,10 +37,11 @@ deck() {  # deck <n>: the values of line n of appgrid's deck
 echo "design loop in $out (one working folder):"
 
 run surfmesh surfmesh
-entities=$(awk 'substr($0, 73, 1) == "D" && substr($0, 74) % 2 == 1 { n++; s += substr($0, 1, 8) + 0 == 128 } END { print s " of its " n }' bulb.igs)
-echo "1. surfmesh < surfmesh.answers: bulb.igs ($entities entities are surfaces) meshed, y and z swapped, u and v exchanged:"
-echo "   bulb-upper.net ($(size bulb-upper.net)), bulb-lower.net ($(size bulb-lower.net)), bulb.dat (Tecplot, $(grep -c '^ZONE' bulb.dat) zones), bulb.xyz (PLOT3D, $(head -n 1 bulb.xyz | tr -d ' ') grids)"
+echo "1. surfmesh < surfmesh.answers: bulb.igs meshed, y and z swapped, u and v exchanged: bulb-upper.net ($(size bulb-upper.net)),"
+echo "   bulb-lower.net ($(size bulb-lower.net)), bulb.dat (Tecplot, $(grep -c '^ZONE' bulb.dat) zones), bulb.xyz (PLOT3D, $(head -n 1 bulb.xyz | tr -d ' ') grids);"
+echo "   every surface as it stands into bulb-surfaces.net; reduced to its surfaces in bulb128.igs, read back into bulb128.net"
 check quarters
+check reduced
 
 run gridedit gridedit
 echo "2. gridedit < gridedit.answers: bulb.net ($(size bulb.net)), the quarters read into rows 1-5 and 5-9"

@@ -60,6 +60,8 @@ std::string lines(std::initializer_list<const char*> ls) {
 // surfmesh: the two quarters of bulb.igs, each into its own network file;
 // y and z swapped (the CAD's z is up), u and v exchanged (the file's u
 // runs round the section), points bunched at nose and tail, one refit pass.
+// Then every surface as it stands, the reduced IGES file, and every surface
+// of that file read back.
 std::string surfmesh_answers() {
     std::string a = lines({"1", "bulb.igs"});
     for (const char* q : {"upper", "lower"}) {
@@ -68,7 +70,9 @@ std::string surfmesh_answers() {
         a += lines({"0 0 1", "9 3 0.5 0.5 0 0", "3 1 1 1 0 0", "1 1", "0 0 0 0", "0", "3"});
         a += std::string("bulb-") + q + ".net\n";
     }
-    return a + "6\n";
+    const std::string all = lines({"4", "0", "1 1 1", "0", "3 3", "3"});
+    return a + all + lines({"bulb-surfaces.net", "3", "bulb128.igs", "1", "bulb128.igs"}) + all +
+           lines({"bulb128.net", "6"});
 }
 
 // gridedit: the quarters read into rows 1-3 and 3-5 of a 9 x 5 network.
@@ -228,6 +232,22 @@ TEST_F(DesignLoop, SurfmeshMeshesTheQuartersThatMeetOnTheHalfBreadth) {
     EXPECT_EQ(upper.title, "bulb upper quarter");
     EXPECT_EQ(lower.title, "bulb lower quarter");
     for (int i = 1; i <= 9; ++i) EXPECT_LE(distance(upper.at(i, 3), lower.at(i, 1)), 10 * kPrinted) << "column " << i;
+}
+
+// The directory entries of an IGES file: the type of each.
+std::vector<int> entity_types(const std::string& iges) {
+    std::vector<int> types;
+    for (const auto& l : test_support::split_lines(iges))
+        if (l.size() >= 80 && l[72] == 'D' && std::stoi(l.substr(73)) % 2 == 1) types.push_back(std::stoi(l.substr(0, 8)));
+    return types;
+}
+
+TEST_F(DesignLoop, SurfmeshsReducedFileHoldsTheSurfacesAloneAndMeshesAsTheOriginal) {
+    EXPECT_EQ(entity_types(chain().file("bulb.igs")), (std::vector<int>{110, 126, 128, 128}));
+    EXPECT_EQ(entity_types(chain().file("bulb128.igs")), (std::vector<int>{128, 128}));
+    const auto surfaces = chain().networks("bulb-surfaces.net");
+    EXPECT_EQ(surfaces.size(), 2u);
+    EXPECT_EQ(chain().file("bulb128.net"), chain().file("bulb-surfaces.net"));
 }
 
 TEST_F(DesignLoop, GrideditPutsTheQuartersIntoTheLayoutAppgridExpects) {

@@ -65,7 +65,7 @@ cat bulb-new.net keel-trimmed.net wing-trimmed.net > design.net
 run gridplot gridplot
 run meshdump meshdump
 echo "5. gridplot < gridplot.answers: design.plt ($(grep -c '^ZONE' design.plt) zones) of design.net (bulb-new.net, keel-trimmed.net, wing-trimmed.net);"
-echo "   meshdump < meshdump.answers: design.grd; meshdump: $(grep 'number of' meshdump.transcript | tr '\n' ' ')"
+echo "   meshdump < meshdump.answers: design.grd; meshdump: $(grep 'number of' meshdump.transcript | paste -s -d ',' | sed 's/,/, /')"
 check panels found_networks="$(awk -F= '/number of networks/ { print $2 + 0 }' meshdump.transcript)" \
   found_panels="$(awk -F= '/number of panels/ { print $2 + 0 }' meshdump.transcript)"
 

@@ -6,34 +6,11 @@ import sys
 
 import vtk
 
+import netfiles
+
 # The Tecplot file carries nine significant digits of single-precision values.
 REL_TOL = 1e-6
 ABS_TOL = 1e-12
-
-
-def read_networks(path):
-    """(title, ni, nj, points) per network, read as gridplot reads them."""
-    with open(path) as f:
-        lines = f.read().split("\n")
-    nets, k = [], 0
-    while k < len(lines) and lines[k].strip():
-        head = lines[k].ljust(80)
-        ni, nj = int(head[0:5].strip() or 0), int(head[5:10].strip() or 0)
-        title = head[20:80].rstrip()
-        k += 1
-        values = []
-        if ni * nj == 0:
-            k += 1  # the empty read still takes a line
-        while len(values) < 3 * ni * nj:
-            values += [float(v) for v in lines[k].replace(",", " ").split()]
-            k += 1
-        pts = [tuple(values[3 * p:3 * p + 3]) for p in range(ni * nj)]
-        nets.append((title, ni, nj, pts))
-    return nets
-
-
-def zone_title(title):
-    return title[4:] if len(title) > 4 and title[:4] in ("NET ", "net ") else title
 
 
 def close(a, b):
@@ -42,7 +19,7 @@ def close(a, b):
 
 def check(folder):
     plt, net = os.path.join(folder, "boat.plt"), os.path.join(folder, "boat.net")
-    nets = read_networks(net)
+    nets = netfiles.networks(net)
     reader = vtk.vtkTecplotReader()
     reader.SetFileName(plt)
     reader.Update()
@@ -55,8 +32,8 @@ def check(folder):
         title, ni, nj, pts = nets[b]
         grid = out.GetBlock(b)
         name = out.GetMetaData(b).Get(vtk.vtkCompositeDataSet.NAME())
-        if name != zone_title(title):
-            problems.append(f"zone {b + 1} named {name!r}, not {zone_title(title)!r}")
+        if name != netfiles.zone_name(title):
+            problems.append(f"zone {b + 1} named {name!r}, not {netfiles.zone_name(title)!r}")
         if grid is None or grid.GetNumberOfPoints() != ni * nj:
             problems.append(f"zone {b + 1}: {grid.GetNumberOfPoints() if grid else 0} points, not {ni * nj}")
             continue

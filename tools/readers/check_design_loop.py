@@ -19,26 +19,6 @@ TOL = 1.0e-6  # relative to the largest coordinate: nine printed digits of singl
 RENDER_SECONDS = 120
 
 
-def load_plot3d(path):
-    reader = vtk.vtkMultiBlockPLOT3DReader()
-    reader.SetFileName(path)
-    reader.BinaryFileOff()
-    reader.MultiGridOn()
-    reader.SetHasByteCount(0)
-    reader.IBlankingOff()
-    reader.Update()
-    return netfiles.blocks(reader.GetOutput())
-
-
-def load_tecplot(path):
-    reader = vtk.vtkTecplotReader()
-    reader.SetFileName(path)
-    reader.Update()
-    out = reader.GetOutput()
-    names = [out.GetMetaData(b).Get(vtk.vtkCompositeDataSet.NAME()) for b in range(out.GetNumberOfBlocks())]
-    return netfiles.blocks(out), names, reader.GetDataTitle()
-
-
 def report(path, reader, got, nets, sources, extra=""):
     err, worst = netfiles.compare(os.path.basename(path), got, nets, TOL)
     if err:
@@ -55,8 +35,8 @@ def check_surfmesh(folder):
         netfiles.networks(os.path.join(folder, "bulb-lower.net"))
     sources = "bulb-upper.net and bulb-lower.net"
     ok = report(os.path.join(folder, "bulb.xyz"), "vtkMultiBlockPLOT3DReader",
-                load_plot3d(os.path.join(folder, "bulb.xyz")), nets, sources)
-    got, names, _ = load_tecplot(os.path.join(folder, "bulb.dat"))
+                netfiles.load_plot3d(os.path.join(folder, "bulb.xyz")), nets, sources)
+    got, names, _ = netfiles.load_tecplot(os.path.join(folder, "bulb.dat"))
     want = [title for title, _, _, _ in nets]
     if names != want:
         print(f"FAIL {folder}/bulb.dat: zones named {names}, not {want}")
@@ -68,8 +48,8 @@ def check_surfmesh(folder):
 def check_gridplot(folder):
     path = os.path.join(folder, "design.plt")
     nets = netfiles.networks(os.path.join(folder, "design.net"))
-    got, names, title = load_tecplot(path)
-    want = [t[4:] if len(t) > 4 and t[:4] in ("NET ", "net ") else t for t, _, _, _ in nets]
+    got, names, title = netfiles.load_tecplot(path)
+    want = [netfiles.zone_name(t) for t, _, _, _ in nets]
     if names != want:
         print(f"FAIL {path}: zones named {names}, not {want}")
         return False

@@ -97,9 +97,10 @@ def check(path, scratch):
     err, worst = compare(variables, zones, loaded)
     if err:
         return f"FAIL {name}: with a 2 x 2 zone in front: {err}"
+    kept = [n for n, c, _ in zones if c > 0]
     left_out = f" (left out: {', '.join(empty)}, 0 points)" if empty else ""
     return (f"ok   {name}: VTK {netfiles.vtk_version()} vtkTecplotReader: {first}; "
-            f"with a 2 x 2 zone in front {len(zones) - len(empty)} zones{left_out}, {points} points x "
+            f"with a 2 x 2 zone in front: zones {kept}{left_out}, {points} points x "
             f"{len(variables)} variables as in the file, largest difference {worst:.2g}")
 
 

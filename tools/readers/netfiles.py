@@ -66,6 +66,33 @@ def compare(name, got, nets, rel_tol):
     return None, worst
 
 
+def load_plot3d(path):
+    """The grids of an ASCII multiple-grid PLOT3D file, by vtkMultiBlockPLOT3DReader."""
+    reader = vtk.vtkMultiBlockPLOT3DReader()
+    reader.SetFileName(path)
+    reader.BinaryFileOff()
+    reader.MultiGridOn()
+    reader.SetHasByteCount(0)
+    reader.IBlankingOff()
+    reader.Update()
+    return blocks(reader.GetOutput())
+
+
+def load_tecplot(path):
+    """The zones of a Tecplot file by vtkTecplotReader, their names and the file's title."""
+    reader = vtk.vtkTecplotReader()
+    reader.SetFileName(path)
+    reader.Update()
+    out = reader.GetOutput()
+    names = [out.GetMetaData(b).Get(vtk.vtkCompositeDataSet.NAME()) for b in range(out.GetNumberOfBlocks())]
+    return blocks(out), names, reader.GetDataTitle()
+
+
+def zone_name(title):
+    """gridplot's zone name of a network title: without a leading "NET " or "net "."""
+    return title[4:] if len(title) > 4 and title[:4] in ("NET ", "net ") else title
+
+
 def sizes(nets):
     return ", ".join(f"{ni}x{nj}" for _, ni, nj, _ in nets)
 

@@ -18,7 +18,7 @@ need() {  # need <package>...: install the Debian packages that are missing
   $sudo_cmd apt-get update -qq && $sudo_cmd env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
 }
 
-need python3-vtk9 python3-numpy libocct-data-exchange-dev g++ xvfb
+need python3-vtk9 libocct-data-exchange-dev g++ xvfb
 
 status=0
 for check in "$here"/check_*; do

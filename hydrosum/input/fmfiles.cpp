@@ -3,7 +3,9 @@
 #include "lib/strings.hpp"
 #include "textio/textio.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 #include <string>
 
 namespace hydrosum {
@@ -53,7 +55,34 @@ Group force_areas(const Group& v, const Factors& f, float q, const Scales& sc) {
     return g;
 }
 
-void put(const Run& run, int i, int first, const Group& g) {
+// The cases of one file, slot by slot, as they are read. The store keeps
+// each slot of all runs and heels together, so a case's slots lie far
+// apart there; the file's cases go in at its end, one slot at a time.
+class FileCases {
+public:
+    float& s(int i, int slot) { return v_[static_cast<std::size_t>(slot - 1)][static_cast<std::size_t>(i - 1)]; }
+
+    // Cases 1..n into the run: every slot the reader writes (16, 45-59 and
+    // 96-101 stay as they are); full = the 107-slot classes.
+    void store(const Run& run, int n, bool full) {
+        copy(run, n, 1, 15);
+        copy(run, n, 17, 44);
+        if (full) {
+            copy(run, n, 60, 95);
+            copy(run, n, 102, 107);
+        }
+    }
+
+private:
+    void copy(const Run& run, int n, int first, int last) {
+        for (int slot = first; slot <= last; ++slot)
+            std::copy_n(v_[static_cast<std::size_t>(slot - 1)].begin(), n, &run.s(1, slot));
+    }
+
+    std::array<std::array<float, ncases>, full_slots> v_;
+};
+
+void put(FileCases& run, int i, int first, const Group& g) {
     for (int m = 0; m < 6; ++m) run.s(i, first + m) = g[static_cast<std::size_t>(m)];
 }
 
@@ -65,18 +94,18 @@ Group value_line() {
 
 // One force-moment file into run; full = the 107-slot classes. ref: the
 // breakdown flag this file decides, or nullptr.
-void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::string_view name, std::int32_t* ref,
-               bool* any) {
+void read_file(Store& st, const Scales& sc, const Run& store_run, bool full, std::string_view name,
+               std::int32_t* ref, bool* any, FileCases& run) {
     std::span<char> field = st.chr(81, 160);
     geom::blank(field, static_cast<int>(field.size()));
     std::copy(name.begin(), name.end(), field.begin());
-    run.n() = 0;
+    store_run.n() = 0;
     if (!textio::open(fm_unit, std::string_view(field.data(), field.size()), textio::Access::existing)) {
-        run.present() = false;
+        store_run.present() = false;
         if (ref) *ref = 0;
         return;
     }
-    run.present() = true;
+    store_run.present() = true;
     if (any) *any = true;
 
     std::array<char, 80> first;
@@ -95,6 +124,15 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
     for (int k = 0; k < skip; ++k) textio::skip_record_required(fm_unit);
 
     int i = 0;
+    // the cases read so far reach the store however the file ends: at its
+    // end, at a stop or at a failure
+    struct StoreCases {
+        FileCases& cases;
+        const Run& run;
+        const int& n;
+        bool full;
+        ~StoreCases() { cases.store(run, n, full); }
+    } store_cases{run, store_run, i, full};
     for (;;) {
         float speed = 0, heel = 0, yaw = 0, tab = 0, rudder = 0, sink = 0, trim = 0;
         std::int32_t ctype = 0;
@@ -152,7 +190,7 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
             put(run, i, 39, Group{});
         }
     }
-    run.n() = i;
+    store_run.n() = i;
     textio::close(fm_unit);
     if (ref && i == 0) *ref = 0;
 }
@@ -181,16 +219,20 @@ void stfmin(Store& st) {
     geom::blank(field, static_cast<int>(field.size()));
     st.r_any = false;
     st.k_any = false;
+    auto cases = std::make_unique_for_overwrite<FileCases>();
+    const auto read = [&](const Run& run, bool full, std::string_view name, std::int32_t* ref, bool* any) {
+        read_file(st, sc, run, full, name, ref, any, *cases);
+    };
     for (int h = 1; h <= st.ci(2); ++h)
         for (int j = 1; j <= st.ci(1); ++j) {
             const bool reference = j == 1 && h == 1;
-            read_file(st, sc, st.r.run(j, h), true, fm_name('r', j, h), reference ? &st.ivcmps[0] : nullptr, &st.r_any);
-            read_file(st, sc, st.k.run(j, h), true, fm_name('k', j, h), reference ? &st.ivcmps[1] : nullptr, &st.k_any);
-            read_file(st, sc, st.w.run(j, h), false, fm_name('w', j, h), nullptr, nullptr);
-            read_file(st, sc, st.n.run(j, h), false, fm_name('n', j, h), nullptr, nullptr);
+            read(st.r.run(j, h), true, fm_name('r', j, h), reference ? &st.ivcmps[0] : nullptr, &st.r_any);
+            read(st.k.run(j, h), true, fm_name('k', j, h), reference ? &st.ivcmps[1] : nullptr, &st.k_any);
+            read(st.w.run(j, h), false, fm_name('w', j, h), nullptr, nullptr);
+            read(st.n.run(j, h), false, fm_name('n', j, h), nullptr, nullptr);
             if (reference) {
-                read_file(st, sc, st.ku.run(), true, "ku.fm", &st.ivcmps[2], nullptr);
-                read_file(st, sc, st.nu.run(), false, "nu.fm", nullptr, nullptr);
+                read(st.ku.run(), true, "ku.fm", &st.ivcmps[2], nullptr);
+                read(st.nu.run(), false, "nu.fm", nullptr, nullptr);
             }
         }
 }

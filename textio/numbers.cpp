@@ -270,27 +270,60 @@ int significant(double ax, int n, char* digits, bool fast) {
     return e + 1;
 }
 
-void put_fixed_field(std::string& out, float x, int w, int d, int scale, bool fast) {
+// An Fw.d field without scale factor straight into out, as the general
+// path below lays it out; false (out untouched) for NaN, the infinities
+// and values beyond the reach of the exact digits.
+bool fixed_field_fast(std::string& out, float x, int w, int d) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(x);
+    if ((bits & 0x7f800000u) == 0x7f800000u || d > max_pow10) return false;
+    std::uint64_t q;
+    Rest rest;
+    if (!scaled(decompose(x), d, q, rest)) return false;
+    char digits[24];
+    const char* first = digits_before(digits + sizeof digits, round_even(q, rest), d + 1);
+    int whole = static_cast<int>(digits + sizeof digits - first) - d;   // at least one
+    const int sign = static_cast<int>(bits >> 31);
+    int len = sign + whole + 1 + d;
+    // the zero before the point is optional: dropped only when it does not fit
+    if (len == w + 1 && whole == 1 && *first == '0') {
+        ++first;
+        --whole;
+        --len;
+    }
+    const std::size_t width = static_cast<std::size_t>(w);
+    if (len > w) {
+        out.append(width, '*');
+        return true;
+    }
+    const std::size_t at = out.size();
+    out.resize(at + width, ' ');
+    char* p = out.data() + at + (w - len);
+    if (sign) *p++ = '-';
+    std::memcpy(p, first, static_cast<std::size_t>(whole));
+    p += whole;
+    *p++ = '.';
+    std::memcpy(p, first + whole, static_cast<std::size_t>(d));
+    return true;
+}
+
+void put_fixed_field(std::string& out, float x, int w, int d, int scale) {
     if (put_special(out, x, w)) return;
     char stack[128];
     std::string heap;
     char* buf = stack;
-    int n = 0;
-    if (!(fast && scale == 0 && fast_fixed(x, d, buf, n))) {
-        double v = static_cast<double>(x);
-        for (int k = 0; k < scale; ++k) v *= 10.0;
-        for (int k = 0; k > scale; --k) v /= 10.0;
-        // the exact binary value, correctly rounded (ties to even), as printf gives it
-        std::size_t cap = sizeof stack - 1;
-        std::to_chars_result res = std::to_chars(buf, buf + cap, v, std::chars_format::fixed, d);
-        if (res.ec != std::errc()) {
-            heap.resize(static_cast<std::size_t>(d) + 400);
-            buf = heap.data();
-            cap = heap.size() - 1;
-            res = std::to_chars(buf, buf + cap, v, std::chars_format::fixed, d);
-        }
-        n = static_cast<int>(res.ptr - buf);
+    double v = static_cast<double>(x);
+    for (int k = 0; k < scale; ++k) v *= 10.0;
+    for (int k = 0; k > scale; --k) v /= 10.0;
+    // the exact binary value, correctly rounded (ties to even), as printf gives it
+    std::size_t cap = sizeof stack - 1;
+    std::to_chars_result res = std::to_chars(buf, buf + cap, v, std::chars_format::fixed, d);
+    if (res.ec != std::errc()) {
+        heap.resize(static_cast<std::size_t>(d) + 400);
+        buf = heap.data();
+        cap = heap.size() - 1;
+        res = std::to_chars(buf, buf + cap, v, std::chars_format::fixed, d);
     }
+    int n = static_cast<int>(res.ptr - buf);
     if (d == 0) buf[n++] = '.';
     std::string_view s(buf, static_cast<std::size_t>(n));
     // the zero before the point is optional: dropped only when it does not fit
@@ -393,7 +426,10 @@ void put_int(std::string& out, std::int32_t v, int w) {
     right_justify(out, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), w);
 }
 
-void put_fixed(std::string& out, float x, int w, int d, int scale) { put_fixed_field(out, x, w, d, scale, true); }
+void put_fixed(std::string& out, float x, int w, int d, int scale) {
+    if (scale == 0 && fixed_field_fast(out, x, w, d)) return;
+    put_fixed_field(out, x, w, d, scale);
+}
 void put_exp(std::string& out, float x, int w, int d, int scale) { put_exp_field(out, x, w, d, scale, true); }
 
 void put_list_int(std::string& out, std::int32_t v) { put_int(out, v, 11); }
@@ -529,6 +565,35 @@ constexpr double exact_pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr int max_exact_pow10 = 22;
 
+// The digits at p appended to w (w * 10 + digit for each; wraps beyond 64
+// bits, which the caller rules out); returns where they end. Eight at a
+// time where eight bytes are there to look at.
+const char* take_digits(const char* p, const char* end, std::uint64_t& w) {
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, p, 8);
+            const std::uint64_t x = chunk - 0x3030303030303030ull;   // digits become 0..9
+            // a byte that is no digit has its top bit set here; carries and
+            // borrows only reach the bytes after it
+            const std::uint64_t other = ((x + 0x7676767676767676ull) | x) & 0x8080808080808080ull;
+            const int n = other == 0 ? 8 : std::countr_zero(other) / 8;
+            if (n == 0) return p;
+            // the n digits as the last of eight, zeros in front
+            std::uint64_t v = n == 8 ? x : x << (8 * (8 - n));
+            v = v * 10 + (v >> 8);
+            v = (((v & 0x000000ff000000ffull) * (100 + (1000000ull << 32))) +
+                 (((v >> 16) & 0x000000ff000000ffull) * (1 + (10000ull << 32)))) >>
+                32;
+            w = w * pow10[n] + v;
+            p += n;
+            if (n < 8) return p;
+        }
+    }
+    for (; p < end && static_cast<unsigned>(*p - '0') < 10u; ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
+    return p;
+}
+
 }  // namespace
 
 const char* parse_plain_decimal(const char* p, const char* end, int implied, float& v) {
@@ -537,12 +602,12 @@ const char* parse_plain_decimal(const char* p, const char* end, int implied, flo
     if (p < end && (*p == '+' || *p == '-')) neg = *p++ == '-';
     const char* const first = p;
     std::uint64_t w = 0;   // all digits, point left out; exact while at most 19 count
-    for (; p < end && digit(*p); ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
+    p = take_digits(p, end, w);
     const bool point = p < end && *p == '.';
     int decimals = 0;
     if (point) {
         const char* const from = ++p;
-        for (; p < end && digit(*p); ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
+        p = take_digits(p, end, w);
         decimals = static_cast<int>(p - from);
     }
     const int digits = static_cast<int>(p - first) - (point ? 1 : 0);
@@ -694,7 +759,7 @@ Parse read_list_real(std::string_view t, float& v) {
 
 namespace general {
 
-void put_fixed(std::string& out, float x, int w, int d, int scale) { put_fixed_field(out, x, w, d, scale, false); }
+void put_fixed(std::string& out, float x, int w, int d, int scale) { put_fixed_field(out, x, w, d, scale); }
 void put_exp(std::string& out, float x, int w, int d, int scale) { put_exp_field(out, x, w, d, scale, false); }
 void put_list_real(std::string& out, float x) { put_list_real_item(out, x, false); }
 Parse read_real_field(std::string_view field, int d, float& v) { return read_real_field_general(field, d, v); }

@@ -415,15 +415,21 @@ void In::get_real(float& v) {
     if (numbers::read_list_real(token, v) != numbers::Parse::ok) set_error(bad_item(false));
 }
 
-// The common free-format real: a plain decimal in the current record,
-// ended by a blank, a separator or the record's end, read without taking
-// its token apart first. False, with nothing changed, for anything else.
+// The common free-format real: a plain decimal ended by a blank, a
+// separator or the record's end, read in place without taking its token
+// apart first; records that end before it are passed as next_token passes
+// them. True when the item is done: read, or the file ended (status set).
+// False, with nothing changed but the records passed, for anything else.
 bool In::quick_list_real(float& v) {
+    std::size_t c = col_;
+    for (;;) {
+        while (c < line_.size() && char_class(line_[c]) == blank) ++c;
+        if (c < line_.size()) break;
+        if (!next_record()) return true;   // a record end separates like a blank
+        c = col_;
+    }
     const char* const text = line_.data();
     const std::size_t size = line_.size();
-    std::size_t c = col_;
-    while (c < size && char_class(text[c]) == blank) ++c;
-    if (c == size) return false;
     float x;
     const char* const stop = numbers::parse_plain_decimal(text + c, text + size, 0, x);
     if (!stop || (stop != text + size && (char_class(*stop) & (blank | separator)) == 0)) return false;

@@ -1,5 +1,6 @@
 #include "numbers.hpp"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -20,57 +21,19 @@ namespace {
 // (std::to_chars, printf) do. Where 64 bits do not hold the work they
 // decline, and the general path runs instead.
 
-constexpr std::uint64_t pow5[] = {1ull,
-                                  5ull,
-                                  25ull,
-                                  125ull,
-                                  625ull,
-                                  3125ull,
-                                  15625ull,
-                                  78125ull,
-                                  390625ull,
-                                  1953125ull,
-                                  9765625ull,
-                                  48828125ull,
-                                  244140625ull,
-                                  1220703125ull,
-                                  6103515625ull,
-                                  30517578125ull,
-                                  152587890625ull,
-                                  762939453125ull,
-                                  3814697265625ull,
-                                  19073486328125ull,
-                                  95367431640625ull,
-                                  476837158203125ull,
-                                  2384185791015625ull,
-                                  11920928955078125ull,
-                                  59604644775390625ull,
-                                  298023223876953125ull,
-                                  1490116119384765625ull,
-                                  7450580596923828125ull};
+// Powers of 5 and of 10 that 64 bits hold.
+template <std::size_t N>
+constexpr std::array<std::uint64_t, N> powers(std::uint64_t base) {
+    std::array<std::uint64_t, N> t{};
+    t[0] = 1;
+    for (std::size_t k = 1; k < N; ++k) t[k] = t[k - 1] * base;
+    return t;
+}
 constexpr int max_pow5 = 27;
 constexpr int max_scale_pow5 = 17;   // m * 5^17 < 2^24 * 2^40 stays in 64 bits
-
-constexpr std::uint64_t pow10[] = {1ull,
-                                   10ull,
-                                   100ull,
-                                   1000ull,
-                                   10000ull,
-                                   100000ull,
-                                   1000000ull,
-                                   10000000ull,
-                                   100000000ull,
-                                   1000000000ull,
-                                   10000000000ull,
-                                   100000000000ull,
-                                   1000000000000ull,
-                                   10000000000000ull,
-                                   100000000000000ull,
-                                   1000000000000000ull,
-                                   10000000000000000ull,
-                                   100000000000000000ull,
-                                   1000000000000000000ull};
 constexpr int max_pow10 = 18;
+constexpr auto pow5 = powers<max_pow5 + 1>(5);
+constexpr auto pow10 = powers<max_pow10 + 1>(10);
 
 // What is left below the integer part of a scaled value, against one half.
 enum class Rest { zero, below, tie, above };
@@ -194,7 +157,8 @@ bool fast_fixed(float x, int d, char* buf, int& len) {
     return true;
 }
 
-// n significant digits of ax > 0, as fast_significant below returns them.
+// The n significant digits of ax > 0, rounded, and e10 with
+// ax = 0.d1d2...dn * 10^e10, as significant() below gives them.
 bool fast_significant(float ax, int n, char* digits, int& e10) {
     if (n < 1 || n > max_pow10 - 1) return false;
     const Binary v = decompose(ax);

@@ -296,16 +296,21 @@ bool In::next_token(std::string_view& token) {
     }
     token = std::string_view(text + b, c - b);
     token_starred_ = seen != 0;
+    after_value(c);
+    return true;
+}
+
+// Passes the separator after a value that ends at column c: blanks, and at
+// most one comma.
+void In::after_value(std::size_t c) {
     at_list_start_ = false;
-    // the separator after a value: blanks, and at most one comma
     comma_seen_ = false;
-    while (c < size && char_class(text[c]) == blank) ++c;
-    if (c < size && text[c] == ',') {
+    while (c < line_.size() && char_class(line_[c]) == blank) ++c;
+    if (c < line_.size() && line_[c] == ',') {
         ++c;
         comma_seen_ = true;
     }
     col_ = c;
-    return true;
 }
 
 namespace {
@@ -434,16 +439,7 @@ bool In::quick_list_real(float& v) {
     const char* const stop = numbers::parse_plain_decimal(text + c, text + size, 0, x);
     if (!stop || (stop != text + size && (char_class(*stop) & (blank | separator)) == 0)) return false;
     v = x;
-    // as next_token leaves it after a value
-    c = static_cast<std::size_t>(stop - text);
-    at_list_start_ = false;
-    comma_seen_ = false;
-    while (c < size && char_class(text[c]) == blank) ++c;
-    if (c < size && text[c] == ',') {
-        ++c;
-        comma_seen_ = true;
-    }
-    col_ = c;
+    after_value(static_cast<std::size_t>(stop - text));
     return true;
 }
 

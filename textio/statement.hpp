@@ -158,6 +158,7 @@ private:
     bool next_number_item();
     bool next_value(std::string_view& token, bool integer);
     bool quick_list_real(float& v);
+    void after_value(std::size_t c);
     std::string bad_item(bool integer) const;
     void finish();
 

@@ -115,11 +115,12 @@ bool Unit::prepare_write() {
             struct stat st;
             if (at < 0 || std::fflush(fp_) != 0 || fstat(fileno(fp_), &st) != 0) fail_errno("write error", errno);
             if (st.st_size > at) {
-                // Never cut to length zero: ext4 flushes a file cut to zero
-                // and written again to disk at its close, and the next run's
-                // cut then frees written blocks, a wait for the disk each.
-                from_start = at == 0;
-                if (ftruncate(fileno(fp_), from_start ? 1 : at) != 0) fail_errno("write error", errno);
+                // Never cut to length zero where one byte will do: ext4
+                // flushes a file cut to zero and written again to the disk
+                // at its close, and the next run's cut then frees written
+                // blocks, a wait for the disk each.
+                from_start = at == 0 && ftruncate(fileno(fp_), 1) == 0;
+                if (!from_start && ftruncate(fileno(fp_), at) != 0) fail_errno("write error", errno);
             }
         }
     }
@@ -132,28 +133,26 @@ void Unit::write_text(std::string_view text, bool advance) {
     bool from_start = false;
     if (last_ != Last::write || truncate_next_write_) from_start = prepare_write();
     if (!pending_) ++record_;
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), fp_) != text.size())
-        fail_errno("write error", errno);
-    if (advance && std::fputc('\n', fp_) == EOF) fail_errno("write error", errno);
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), fp_) != text.size()) fail_write(from_start);
+    if (advance && std::fputc('\n', fp_) == EOF) fail_write(from_start);
     pending_col_ = advance ? 0 : pending_col_ + static_cast<int>(text.size());
     pending_ = !advance;
-    if (from_start) replace_first_byte(text.empty() && !advance);
+    if (!from_start) return;
+    // After a cut to one byte this first record goes to the file at once
+    // and overwrites that byte: from here on the file holds exactly what
+    // was written. Nothing written (an empty "$" record) cuts the byte too.
+    if (text.empty() && !advance) {
+        if (ftruncate(fileno(fp_), 0) != 0) fail_errno("write error", errno);
+    } else if (std::fflush(fp_) != 0) {
+        fail_write(true);
+    }
 }
 
-// After a cut to one byte: this first record goes to the file at once and
-// overwrites that byte, so that from here on the file holds exactly what
-// was written. Nothing written (an empty "$" record) cuts the last byte.
-void Unit::replace_first_byte(bool nothing_written) {
-    const int fd = fileno(fp_);
-    if (nothing_written) {
-        if (ftruncate(fd, 0) != 0) fail_errno("write error", errno);
-        return;
-    }
-    if (std::fflush(fp_) != 0) {
-        const int err = errno;
-        (void)!ftruncate(fd, 0);   // none of the old content stays
-        fail_errno("write error", err);
-    }
+void Unit::fail_write(bool first) const {
+    const int err = errno;
+    // nothing reached the file: the byte left of the old content goes as well
+    if (first && lseek(fileno(fp_), 0, SEEK_CUR) == 0) (void)!ftruncate(fileno(fp_), 0);
+    fail_errno("write error", err);
 }
 
 void Unit::flush() {

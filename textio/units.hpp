@@ -96,7 +96,8 @@ private:
     friend class Runtime;
     friend class Out;
     bool prepare_write();
-    void replace_first_byte(bool nothing_written);
+    // A failed write; first: the first write after a cut to one byte.
+    [[noreturn]] void fail_write(bool first) const;
     void prepare_read();
 
     int number_;

@@ -86,8 +86,8 @@ private:
     std::array<std::array<float, ncases>, full_slots> v_;
 };
 
-void put(FileCases& run, int i, int first, const Group& g) {
-    for (int m = 0; m < 6; ++m) run.s(i, first + m) = g[static_cast<std::size_t>(m)];
+void put(FileCases& cases, int i, int first, const Group& g) {
+    for (int m = 0; m < 6; ++m) cases.s(i, first + m) = g[static_cast<std::size_t>(m)];
 }
 
 Group value_line() {
@@ -96,20 +96,21 @@ Group value_line() {
     return v;
 }
 
-// One force-moment file into run; full = the 107-slot classes. ref: the
-// breakdown flag this file decides, or nullptr.
-void read_file(Store& st, const Scales& sc, const Run& store_run, bool full, std::string_view name,
-               std::int32_t* ref, bool* any, FileCases& run) {
+// One force-moment file into run, its cases gathered in `cases` first;
+// full = the 107-slot classes. ref: the breakdown flag this file decides,
+// or nullptr.
+void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::string_view name, std::int32_t* ref,
+               bool* any, FileCases& cases) {
     std::span<char> field = st.chr(81, 160);
     geom::blank(field, static_cast<int>(field.size()));
     std::copy(name.begin(), name.end(), field.begin());
-    store_run.n() = 0;
+    run.n() = 0;
     if (!textio::open(fm_unit, std::string_view(field.data(), field.size()), textio::Access::existing)) {
-        store_run.present() = false;
+        run.present() = false;
         if (ref) *ref = 0;
         return;
     }
-    store_run.present() = true;
+    run.present() = true;
     if (any) *any = true;
 
     std::array<char, 80> first;
@@ -136,7 +137,7 @@ void read_file(Store& st, const Scales& sc, const Run& store_run, bool full, std
         const int& n;
         bool full;
         ~StoreCases() { cases.store(run, n, full); }
-    } store_cases{run, store_run, i, full};
+    } store_cases{cases, run, i, full};
     for (;;) {
         float speed = 0, heel = 0, yaw = 0, tab = 0, rudder = 0, sink = 0, trim = 0;
         std::int32_t ctype = 0;
@@ -162,39 +163,39 @@ void read_file(Store& st, const Scales& sc, const Run& store_run, bool full, std
 
         const float v = st.c(1) * speed;
         const float q = v * v * st.c(4) * 0.5f;
-        run.s(i, 1) = v * sc.sl;
-        run.s(i, 2) = heel;
-        run.s(i, 3) = yaw;
-        run.s(i, 4) = tab;
-        run.s(i, 5) = rudder;
-        run.s(i, 6) = sink * sc.l;
-        run.s(i, 7) = trim;
-        for (int m = 0; m < 6; ++m) run.s(i, 8 + m) = wetted[static_cast<std::size_t>(m)] * sc.l2;
-        run.s(i, 15) = particulars[0] * sc.l;
-        run.s(i, 14) = particulars[1] * sc.l2;
-        run.s(i, 17) = particulars[2];
-        run.s(i, 18) = particulars[3] * sc.l3;
-        run.s(i, 19) = particulars[4] * sc.l;
-        run.s(i, 20) = particulars[5] * sc.l4;
-        put(run, i, 21, forces(aux, factors(st, 6), q, sc));
-        put(run, i, 27, forces(hydro, factors(st, 10), q, sc));
+        cases.s(i, 1) = v * sc.sl;
+        cases.s(i, 2) = heel;
+        cases.s(i, 3) = yaw;
+        cases.s(i, 4) = tab;
+        cases.s(i, 5) = rudder;
+        cases.s(i, 6) = sink * sc.l;
+        cases.s(i, 7) = trim;
+        for (int m = 0; m < 6; ++m) cases.s(i, 8 + m) = wetted[static_cast<std::size_t>(m)] * sc.l2;
+        cases.s(i, 15) = particulars[0] * sc.l;
+        cases.s(i, 14) = particulars[1] * sc.l2;
+        cases.s(i, 17) = particulars[2];
+        cases.s(i, 18) = particulars[3] * sc.l3;
+        cases.s(i, 19) = particulars[4] * sc.l;
+        cases.s(i, 20) = particulars[5] * sc.l4;
+        put(cases, i, 21, forces(aux, factors(st, 6), q, sc));
+        put(cases, i, 27, forces(hydro, factors(st, 10), q, sc));
         const Factors visc = factors(st, 14);
         const Group inv = force_areas(inviscid, factors(st, 19), q, sc);
         if (full) {
             // a case without breakdown stores zeros, whatever q is
             for (int p = 0; p < 6; ++p)
-                put(run, i, 60 + 6 * p,
+                put(cases, i, 60 + 6 * p,
                     has_breakdown(ctype) ? force_areas(parts[static_cast<std::size_t>(p)], visc, q, sc) : Group{});
-            put(run, i, 33, force_areas(viscous, visc, q, sc));
-            put(run, i, 39, inv);
-            put(run, i, 102, Group{});
+            put(cases, i, 33, force_areas(viscous, visc, q, sc));
+            put(cases, i, 39, inv);
+            put(cases, i, 102, Group{});
         } else {
             // the wakes-off classes keep only the inviscid group
-            put(run, i, 33, inv);
-            put(run, i, 39, Group{});
+            put(cases, i, 33, inv);
+            put(cases, i, 39, Group{});
         }
     }
-    store_run.n() = i;
+    run.n() = i;
     textio::close(fm_unit);
     if (ref && i == 0) *ref = 0;
 }
@@ -210,7 +211,7 @@ std::string fm_name(char cls, int j, int h) {
 
 // Most of the frame's files there: the classes' arrays are asked for in
 // 2 MiB pages. Such a matrix touches nearly all of them, and on these
-// machines every first touch of a 4 KiB page costs a fault of a few
+// machines the first touch of each 4 KiB page costs a fault of several
 // microseconds, a fifth of a full run. A small matrix keeps 4 KiB pages
 // and only ever holds the pages it uses.
 void large_matrix_pages(Store& st) {
@@ -221,7 +222,7 @@ void large_matrix_pages(Store& st) {
         for (int j = 1; j <= nruns; ++j)
             for (char cls : {'r', 'k', 'w', 'n'}) present += ::access(fm_name(cls, j, h).c_str(), F_OK) == 0;
     if (2 * present < frame_files) return;
-    constexpr std::uintptr_t page = 4096;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     const auto from = (reinterpret_cast<std::uintptr_t>(st.r.values.data()) + page - 1) & ~(page - 1);
     const auto to = reinterpret_cast<std::uintptr_t>(st.n.values.data() + st.n.values.size()) & ~(page - 1);
     if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);   // advice only

@@ -566,7 +566,8 @@ const char* parse_plain_decimal(const char* p, const char* end, int implied, flo
     if (p < end && (*p == '+' || *p == '-')) neg = *p++ == '-';
     const char* const first = p;
     std::uint64_t w = 0;   // all digits, point left out; exact while at most 19 count
-    p = take_digits(p, end, w);
+    // mostly a digit or two before the point, and more after it
+    for (; p < end && digit(*p); ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
     const bool point = p < end && *p == '.';
     int decimals = 0;
     if (point) {
@@ -589,6 +590,10 @@ const char* parse_plain_decimal(const char* p, const char* end, int implied, flo
         bool eneg = false;
         if (p < end && (*p == '+' || *p == '-')) eneg = *p++ == '-';
         const char* const from = p;
+        if (end - p >= 2 && digit(p[0]) && digit(p[1])) {   // the usual two digits
+            exp = (p[0] - '0') * 10 + (p[1] - '0');
+            p += 2;
+        }
         for (; p < end && digit(*p); ++p) exp = exp * 10 + (*p - '0');
         if (p == from || p - from > 4) return nullptr;
         if (eneg) exp = -exp;

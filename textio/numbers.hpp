@@ -41,9 +41,9 @@ Parse read_list_real(std::string_view token, float& v);
 // after the number is the caller's to judge.
 const char* parse_plain_decimal(const char* p, const char* end, int implied, float& v);
 
-// The same conversions without their fast paths, which cover the common
-// values in 64-bit integer arithmetic; both give the same bytes and values
-// for every input.
+// The same conversions without their fast paths (exact digits in 64-bit
+// integers for the writers, parse_plain_decimal for the readers); both
+// give the same bytes and values for every input.
 namespace general {
 void put_fixed(std::string& out, float x, int w, int d, int scale);
 void put_exp(std::string& out, float x, int w, int d, int scale);

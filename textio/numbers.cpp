@@ -221,8 +221,17 @@ bool put_special(std::string& out, float x, int w) {
 int significant(double ax, int n, char* digits, bool fast) {
     int e10 = 0;
     if (fast && fast_significant(static_cast<float>(ax), n, digits, e10)) return e10;
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, n - 1);
+    // d.ddd...e+xx: room for n digits and the rest; long fields go to the heap
+    char stack[64];
+    std::string heap;
+    char* buf = stack;
+    std::size_t cap = sizeof stack;
+    if (static_cast<std::size_t>(n) + 16 > cap) {
+        heap.resize(static_cast<std::size_t>(n) + 16);
+        buf = heap.data();
+        cap = heap.size();
+    }
+    auto res = std::to_chars(buf, buf + cap, ax, std::chars_format::scientific, n - 1);
     // buf: d[.ddd]e[+-]xx
     int k = 0;
     const char* p = buf;
@@ -311,7 +320,13 @@ void put_exp_field(std::string& out, float x, int w, int d, int scale, bool fast
         out.append(static_cast<std::size_t>(w), '*');
         return;
     }
-    char digits[64];
+    char digits_stack[64];
+    std::string digits_heap;
+    char* digits = digits_stack;
+    if (static_cast<std::size_t>(n) + 1 > sizeof digits_stack) {
+        digits_heap.resize(static_cast<std::size_t>(n) + 1);
+        digits = digits_heap.data();
+    }
     int e10 = 0;
     if (ax == 0.0) {
         std::memset(digits, '0', static_cast<std::size_t>(n));

@@ -1,13 +1,17 @@
 // Network files through writnet/readnet against a bare stdio loop that
-// writes and reads the same bytes (snprintf "%16.8E", fgets + strtof).
-// Prints the layer / plain ratios after the runs.
+// writes and reads the same bytes (snprintf "%16.8E", fgets + strtof), and
+// against the floor: the same numbers made by std::to_chars into one
+// buffer written whole, and read back whole by std::from_chars. Prints
+// the layer / plain and layer / floor ratios after the runs.
 
 #include "lib/netfile.hpp"
 #include "ratio_reporter.hpp"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -123,6 +127,54 @@ std::string file(const char* name) { return (temp().path / name).string(); }
     std::fclose(f);
 }
 
+// The floor: "(1p3e16.8)" records made by to_chars, the file written in one call.
+[[gnu::noinline]] void floor_write(const std::string& name) {
+    const Network& n = network();
+    std::string text;
+    text.reserve(64 + kPoints * 49);
+    char field[32];
+    std::snprintf(field, sizeof field, "%5d%5d%10s", kDim, kDim, "");
+    text += field;
+    text += "benchmark hull\n";
+    const auto put = [&](float v) {
+        const auto res = std::to_chars(field, field + sizeof field, static_cast<double>(v), std::chars_format::scientific, 8);
+        for (char* p = field; p < res.ptr; ++p)
+            if (*p == 'e') *p = 'E';
+        text.append(16 - static_cast<std::size_t>(res.ptr - field), ' ');
+        text.append(field, res.ptr);
+    };
+    for (std::size_t k = 0; k < kPoints; ++k) {
+        put(n.x[k]);
+        put(n.y[k]);
+        put(n.z[k]);
+        text += '\n';
+    }
+    std::FILE* f = std::fopen(name.c_str(), "w");
+    if (!f || std::fwrite(text.data(), 1, text.size(), f) != text.size() || std::fclose(f) != 0) std::abort();
+}
+
+// The floor: the file read in one call, its numbers by from_chars.
+[[gnu::noinline]] void floor_read(const std::string& name, Network& into) {
+    std::FILE* f = std::fopen(name.c_str(), "r");
+    if (!f) std::abort();
+    std::string text(static_cast<std::size_t>(fs::file_size(name)), '\0');
+    if (std::fread(text.data(), 1, text.size(), f) != text.size()) std::abort();
+    std::fclose(f);
+    const char* p = text.data() + text.find('\n') + 1;
+    const char* const end = text.data() + text.size();
+    const auto next = [&](float& v) {
+        while (*p == ' ' || *p == '\n') ++p;
+        const auto res = std::from_chars(p, end, v);
+        if (res.ec != std::errc()) std::abort();
+        p = res.ptr;
+    };
+    for (std::size_t k = 0; k < kPoints; ++k) {
+        next(into.x[k]);
+        next(into.y[k]);
+        next(into.z[k]);
+    }
+}
+
 constexpr std::int64_t kFileBytes = 35 + std::int64_t(kPoints) * 49;
 
 using Writer = void (*)(const std::string&);
@@ -150,41 +202,63 @@ void BM_LayerWrite(benchmark::State& state) { time_writes(state, "layer.net", la
 void BM_PlainWrite(benchmark::State& state) { time_writes(state, "plain.net", plain_write); }
 void BM_LayerRead(benchmark::State& state) { time_reads(state, "layer-read.net", layer_write, layer_read); }
 void BM_PlainRead(benchmark::State& state) { time_reads(state, "plain-read.net", plain_write, plain_read); }
+void BM_FloorWrite(benchmark::State& state) { time_writes(state, "floor.net", floor_write); }
+void BM_FloorRead(benchmark::State& state) { time_reads(state, "floor-read.net", floor_write, floor_read); }
 
 BENCHMARK(BM_LayerWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_LayerRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FloorWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FloorRead)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void print_ratios(const RatioReporter& rep) {
     const double lw = rep.seconds("BM_LayerWrite"), pw = rep.seconds("BM_PlainWrite");
     const double lr = rep.seconds("BM_LayerRead"), pr = rep.seconds("BM_PlainRead");
-    std::printf("\n481 x 481 network (%lld bytes), layer / plain stdio:\n", static_cast<long long>(kFileBytes));
-    auto line = [](const char* what, double layer, double plain) {
-        if (layer > 0 && plain > 0)
-            std::printf("  %-12s %8.1f ms / %8.1f ms = %.2fx%s\n", what, layer * 1e3, plain * 1e3, layer / plain,
-                        layer / plain <= 1.5 ? "" : "  (goal 1.5x)");
+    const double fw = rep.seconds("BM_FloorWrite"), fr = rep.seconds("BM_FloorRead");
+    std::printf("\n481 x 481 network (%lld bytes), layer / plain stdio and layer / floor (to_chars, from_chars):\n",
+                static_cast<long long>(kFileBytes));
+    // goal 0: none for this line
+    auto line = [](const char* what, double layer, double other, double goal) {
+        if (layer <= 0 || other <= 0) return;
+        std::printf("  %-22s %8.1f ms / %8.1f ms = %.2fx", what, layer * 1e3, other * 1e3, layer / other);
+        if (goal > 0 && layer / other > goal) std::printf("  (goal %.1fx)", goal);
+        std::printf("\n");
     };
-    line("write", lw, pw);
-    line("read", lr, pr);
-    line("write+read", lw + lr, pw + pr);
+    line("write / plain", lw, pw, 1.5);
+    line("read / plain", lr, pr, 1.5);
+    line("write+read / plain", lw + lr, pw + pr, 1.5);
+    line("write / floor", lw, fw, 0);
+    line("read / floor", lr, fr, 0);
+    line("write+read / floor", lw + lr, fw + fr, 1.3);
 }
 
-// Both writers must produce the same bytes, else the comparison is unfair.
+std::string contents(const std::string& name) {
+    std::ifstream f(name, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), {});
+}
+
+// All writers must produce the same bytes and all readers the same numbers,
+// else the comparison is unfair.
 bool same_bytes() {
-    const std::string a = file("check-layer.net"), b = file("check-plain.net");
+    const std::string a = file("check-layer.net"), b = file("check-plain.net"), c = file("check-floor.net");
     layer_write(a);
     plain_write(b);
-    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
-    std::string sa((std::istreambuf_iterator<char>(fa)), {}), sb((std::istreambuf_iterator<char>(fb)), {});
-    if (sa != sb || sa.size() != static_cast<std::size_t>(kFileBytes)) {
-        std::fprintf(stderr, "layer and plain files differ (%zu and %zu bytes)\n", sa.size(), sb.size());
+    floor_write(c);
+    const std::string sa = contents(a), sb = contents(b), sc = contents(c);
+    if (sa != sb || sa != sc || sa.size() != static_cast<std::size_t>(kFileBytes)) {
+        std::fprintf(stderr, "layer, plain and floor files differ (%zu, %zu and %zu bytes)\n", sa.size(), sb.size(),
+                     sc.size());
         return false;
     }
-    Network back = network();
-    layer_read(a, back);
     const Network& n = network();
-    return back.x == n.x && back.y == n.y && back.z == n.z;
+    for (Reader read : {layer_read, plain_read, floor_read}) {
+        Network back = network();
+        std::fill(back.x.begin(), back.x.end(), 0.0f);
+        read(a, back);
+        if (!(back.x == n.x && back.y == n.y && back.z == n.z)) return false;
+    }
+    return true;
 }
 
 }  // namespace

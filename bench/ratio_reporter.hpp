@@ -1,5 +1,6 @@
-// A console reporter that keeps each benchmark's fastest time per iteration
-// (or its median, when only aggregates are reported) for ratio lines.
+// A console reporter that keeps each benchmark's fastest wall and CPU time
+// per iteration (or their medians, when only aggregates are reported) for
+// ratio lines.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -19,19 +20,27 @@ public:
             if (r.error_occurred) continue;
             const bool median = r.run_type == Run::RT_Aggregate && r.aggregate_name == "median";
             if (r.run_type != Run::RT_Iteration && !median) continue;
-            const double s = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
-            auto [it, fresh] = best_.try_emplace(r.run_name.function_name, s);
-            if (median || s < it->second) it->second = s;
+            const double unit = benchmark::GetTimeUnitMultiplier(r.time_unit);
+            keep(best_, r.run_name.function_name, r.GetAdjustedRealTime() / unit, median);
+            keep(best_cpu_, r.run_name.function_name, r.GetAdjustedCPUTime() / unit, median);
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
     // seconds per iteration of a benchmark, 0 when it did not run
-    double seconds(const std::string& name) const {
-        auto it = best_.find(name);
-        return it == best_.end() ? 0.0 : it->second;
-    }
+    double seconds(const std::string& name) const { return find(best_, name); }
+    // CPU seconds (user and system) per iteration, 0 when it did not run
+    double cpu_seconds(const std::string& name) const { return find(best_cpu_, name); }
 
 private:
-    std::map<std::string, double> best_;
+    using Times = std::map<std::string, double>;
+    static void keep(Times& times, const std::string& name, double s, bool median) {
+        auto [it, fresh] = times.try_emplace(name, s);
+        if (median || s < it->second) it->second = s;
+    }
+    static double find(const Times& times, const std::string& name) {
+        auto it = times.find(name);
+        return it == times.end() ? 0.0 : it->second;
+    }
+    Times best_, best_cpu_;
 };

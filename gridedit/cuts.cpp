@@ -239,7 +239,7 @@ void truncate_command(Editor& e) {
     float pct = 0.0f;
     for (;;) {
         ask({" assumes blunt-nosed bulb type network", " enter percent body length to truncate bulb (999. to backup)"});
-        if (!read_numbers(pct)) continue;
+        if (!textio::read_answer_numbers(pct)) continue;
         if (pct == backup_real) return;
         if (pct > 0.0f && pct < 100.0f) break;
     }

@@ -23,22 +23,11 @@ void read_word(std::span<char> field);
 // True when the field is word followed by blanks.
 bool is_word(std::span<const char> field, std::string_view word);
 
-// Free-format numbers; false when they cannot be read (the caller asks
-// again). The end of the answers ends the run rather than asking forever.
-template <class... T>
-bool read_numbers(T&... v) {
-    textio::In in(textio::stdin_unit, textio::list_directed);
-    (in(v), ...);
-    textio::Result r = in.done();
-    if (r.status == textio::Status::end) throw textio::failure_from(r);
-    return static_cast<bool>(r);
-}
-
 // The question, asked again until its numbers can be read.
 template <class... T>
 void ask_numbers(std::initializer_list<std::string_view> lines, T&... v) {
     do ask(lines);
-    while (!read_numbers(v...));
+    while (!textio::read_answer_numbers(v...));
 }
 
 }  // namespace gridedit

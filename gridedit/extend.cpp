@@ -203,12 +203,12 @@ void dialogue(Editor& e, Kind kind) {
             break;
         case ask_value:
             ask({kind == Kind::to_coordinate ? to_q[which] : by_q[which]});
-            if (!read_numbers(value)) break;
+            if (!textio::read_answer_numbers(value)) break;
             step = value == backup_real ? ask_axis : ask_points;
             break;
         case ask_points:
             ask({" enter number of points to use to extend (999 to backup)"});
-            if (!read_numbers(npts)) break;
+            if (!textio::read_answer_numbers(npts)) break;
             if (npts == backup)
                 step = ask_value;
             else if (npts >= 0)   // a negative count cannot be placed
@@ -217,7 +217,7 @@ void dialogue(Editor& e, Kind kind) {
         case ask_fair:
             ask({" enter fairing parameter between 0. and 2. (999. to backup)", "    0.0 = prismatic extrusion",
                  "    1.0 = linear extrapolation", "    2.0 = quadratic extrapolation"});
-            if (!read_numbers(fair)) break;
+            if (!textio::read_answer_numbers(fair)) break;
             step = fair == backup_real ? ask_points : go;
             break;
         case go: break;

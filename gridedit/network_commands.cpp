@@ -20,7 +20,7 @@ bool ask_bounds(std::string_view question, std::string_view too_big, std::int32_
                 std::int32_t& hi) {
     for (;;) {
         ask2(question, " (0,0 to deactivate block or 999 to backup)");
-        if (!read_numbers(lo, hi)) continue;
+        if (!textio::read_answer_numbers(lo, hi)) continue;
         if (lo == backup || hi == backup) return false;
         if (lo == 0 && hi == 0) return true;
         if (lo <= 0 || hi < lo) continue;
@@ -52,7 +52,7 @@ void ijmax(Editor& e) {
     Answers& a = e.ans;
     for (;;) {
         ask({" enter new imax and jmax (999 to backup)"});
-        if (!read_numbers(a.inew, a.jnew)) continue;
+        if (!textio::read_answer_numbers(a.inew, a.jnew)) continue;
         if (a.inew == backup || a.jnew == backup) return;
         if (a.inew <= 0 || a.jnew <= 0) continue;
         if (a.inew > idim || a.jnew > jdim) {
@@ -118,7 +118,7 @@ void klue(Editor& e) {
     Answers& a = e.ans;
     for (;;) {
         ask({" enter network klue value (999 to backup)"});
-        if (!read_numbers(a.klue)) continue;
+        if (!textio::read_answer_numbers(a.klue)) continue;
         if (a.klue == backup) return;
         if (a.klue < klue_min || a.klue > klue_max) continue;
         e.net.klue = a.klue;

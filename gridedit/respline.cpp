@@ -176,7 +176,7 @@ void respline(Editor& e) {
             }
         } else if (step == count) {
             ask({" enter number of points on spline (999 to backup)"});
-            if (!read_numbers(ipnts)) continue;
+            if (!textio::read_answer_numbers(ipnts)) continue;
             if (ipnts == backup) {
                 step = direction;
                 continue;
@@ -199,7 +199,7 @@ void respline(Editor& e) {
                  "    ( 4) quartic:   first curvature zero",
                  "    (-4) quartic:   last curvature zero",
                  "    ( 5) quintic:   first and last curvatures zero"});
-            if (!read_numbers(deg)) continue;
+            if (!textio::read_answer_numbers(deg)) continue;
             if (deg == backup) {
                 step = direction;
                 continue;
@@ -211,7 +211,7 @@ void respline(Editor& e) {
             if (deg == 2 || deg == -2) {
                 ask({deg == 2 ? " enter first cluster factor (999. to backup)"
                               : " enter last cluster factor (999. to backup)"});
-                ok = read_numbers(f1);
+                ok = textio::read_answer_numbers(f1);
                 f2 = 0.0f;
                 if (ok && f1 == backup_real) {
                     step = degree;
@@ -219,7 +219,7 @@ void respline(Editor& e) {
                 }
             } else {
                 ask({" enter first and last cluster factors (999. to backup)"});
-                ok = read_numbers(f1, f2);
+                ok = textio::read_answer_numbers(f1, f2);
                 if (ok && (f1 == backup_real || f2 == backup_real)) {
                     step = degree;
                     continue;

@@ -169,7 +169,7 @@ void rotate(Editor& e) {
         for (;;) {
             float c1 = 0.0f, c2 = 0.0f;   // afresh at every asking
             ask({point_q[axis]});
-            if (!read_numbers(c1, c2)) continue;
+            if (!textio::read_answer_numbers(c1, c2)) continue;
             if (c1 == backup_real) break;
             float angle = 0.0f;
             ask_numbers({angle_q[axis]}, angle);

@@ -22,22 +22,11 @@ void menu(std::initializer_list<std::string_view> lines, std::string_view questi
 // One answer line into the blank-padded field. The end of the answers ends the run.
 void read_text(std::span<char> field);
 
-// Free-format numbers; false when they cannot be read. The end of the
-// answers ends the run rather than asking for ever.
-template <class... T>
-bool read_numbers(T&... v) {
-    textio::In in(textio::stdin_unit, textio::list_directed);
-    (in(v), ...);
-    textio::Result r = in.done();
-    if (r.status == textio::Status::end) throw textio::failure_from(r);
-    return static_cast<bool>(r);
-}
-
 // ask, until the numbers can be read.
 template <class... T>
 void ask_numbers(std::string_view question, T&... v) {
     do ask(question);
-    while (!read_numbers(v...));
+    while (!textio::read_answer_numbers(v...));
 }
 
 }  // namespace surfmesh

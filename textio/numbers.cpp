@@ -1,5 +1,7 @@
 #include "numbers.hpp"
 
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,13 +14,189 @@ namespace textio::numbers {
 
 namespace {
 
+// ------------------------------------------------------------ exact digits
+//
+// The fast paths work on the exact binary value of a float, |x| = m * 2^e,
+// in 64-bit integers, and round ties to even as the general paths
+// (std::to_chars, printf) do. Where 64 bits do not hold the work they
+// decline, and the general path runs instead.
+
+// Powers of 5 and of 10 that 64 bits hold.
+template <std::size_t N>
+constexpr std::array<std::uint64_t, N> powers(std::uint64_t base) {
+    std::array<std::uint64_t, N> t{};
+    t[0] = 1;
+    for (std::size_t k = 1; k < N; ++k) t[k] = t[k - 1] * base;
+    return t;
+}
+constexpr int max_pow5 = 27;
+constexpr int max_scale_pow5 = 17;   // m * 5^17 < 2^24 * 2^40 stays in 64 bits
+constexpr int max_pow10 = 18;
+constexpr auto pow5 = powers<max_pow5 + 1>(5);
+constexpr auto pow10 = powers<max_pow10 + 1>(10);
+
+// What is left below the integer part of a scaled value, against one half.
+enum class Rest { zero, below, tie, above };
+
+Rest compare_half(std::uint64_t rest, std::uint64_t half) {
+    if (rest == 0) return Rest::zero;
+    return rest < half ? Rest::below : rest == half ? Rest::tie : Rest::above;
+}
+
+struct Binary {
+    std::uint64_t m;   // |x| = m * 2^e
+    int e;
+};
+
+Binary decompose(float x) {
+    const std::uint32_t b = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
+    const std::uint32_t frac = b & 0x7fffffu;
+    const int biased = static_cast<int>(b >> 23);
+    if (biased == 0) return {frac, -149};
+    return {frac | 0x800000u, biased - 150};
+}
+
+// q = floor(m * 2^e * 10^p) and how the remainder compares with one half;
+// false when that needs more than 64 bits. m < 2^24.
+bool scaled(Binary v, int p, std::uint64_t& q, Rest& rest) {
+    constexpr std::uint64_t top = std::uint64_t{1} << 63;
+    if (p >= 0) {
+        if (p > max_scale_pow5) return false;
+        const std::uint64_t big = v.m * pow5[p];   // times 2^(e + p)
+        const int t = v.e + p;
+        if (t >= 0) {
+            if (t > 62 || (big >> (62 - t)) != 0) return false;
+            q = big << t;
+            rest = Rest::zero;
+        } else if (-t >= 65) {
+            q = 0;   // below 2^64 / 2^65
+            rest = big == 0 ? Rest::zero : Rest::below;
+        } else if (-t == 64) {
+            q = 0;
+            rest = compare_half(big, top);
+        } else {
+            const int s = -t;
+            q = big >> s;
+            rest = compare_half(big & ((std::uint64_t{1} << s) - 1), std::uint64_t{1} << (s - 1));
+        }
+        return true;
+    }
+    const int k = -p;   // m * 2^(e - k) / 5^k
+    if (k > max_pow5) return false;
+    const int t = v.e - k;
+    std::uint64_t num = v.m, den = pow5[k];
+    if (t >= 0) {
+        if (t > 62 || (num >> (62 - t)) != 0) return false;
+        num <<= t;
+    } else {
+        if (-t > 62 || (den >> (62 + t)) != 0) return false;
+        den <<= -t;
+    }
+    q = num / den;
+    const std::uint64_t r = num % den;   // den < 2^63: 2r does not overflow
+    rest = r == 0 ? Rest::zero : 2 * r < den ? Rest::below : 2 * r == den ? Rest::tie : Rest::above;
+    return true;
+}
+
+std::uint64_t round_even(std::uint64_t q, Rest rest) {
+    return (rest == Rest::above || (rest == Rest::tie && (q & 1) != 0)) ? q + 1 : q;
+}
+
+constexpr char digit_pairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// The decimal digits of v, at least min_digits of them (zeros in front),
+// written backwards so that they end just before end; returns their start.
+char* digits_before(char* end, std::uint64_t v, int min_digits) {
+    char* p = end;
+    while (v >= 100) {
+        const std::size_t two = static_cast<std::size_t>(v % 100) * 2;
+        v /= 100;
+        *--p = digit_pairs[two + 1];
+        *--p = digit_pairs[two];
+    }
+    if (v >= 10) {
+        const std::size_t two = static_cast<std::size_t>(v) * 2;
+        *--p = digit_pairs[two + 1];
+        *--p = digit_pairs[two];
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
+    while (end - p < min_digits) *--p = '0';
+    return p;
+}
+
+// Exactly n decimal digits of v (v < 10^n), leading zeros included.
+char* put_digits(char* p, std::uint64_t v, int n) {
+    digits_before(p + n, v, n);
+    return p + n;
+}
+
+// The text std::to_chars(double(x), fixed, d) gives: [-]digits[.d digits].
+bool fast_fixed(float x, int d, char* buf, int& len) {
+    if (d > max_pow10) return false;
+    std::uint64_t q;
+    Rest rest;
+    if (!scaled(decompose(x), d, q, rest)) return false;
+    q = round_even(q, rest);
+    char tmp[24];
+    const char* digits = digits_before(tmp + sizeof tmp, q, d + 1);   // one digit at least before the point
+    const int whole = static_cast<int>(tmp + sizeof tmp - digits) - d;
+    char* p = buf;
+    if (std::signbit(x)) *p++ = '-';
+    std::memcpy(p, digits, static_cast<std::size_t>(whole));
+    p += whole;
+    if (d > 0) {
+        *p++ = '.';
+        std::memcpy(p, digits + whole, static_cast<std::size_t>(d));
+        p += d;
+    }
+    len = static_cast<int>(p - buf);
+    return true;
+}
+
+// The n significant digits of ax > 0, rounded, and e10 with
+// ax = 0.d1d2...dn * 10^e10, as significant() below gives them.
+bool fast_significant(float ax, int n, char* digits, int& e10) {
+    if (n < 1 || n > max_pow10 - 1) return false;
+    const Binary v = decompose(ax);
+    const int b = v.e + static_cast<int>(std::bit_width(v.m)) - 1;   // 2^b <= ax < 2^(b+1)
+    const int k0 = (b * 78913) >> 18;                                  // floor(b log10 2)
+    // the decimal exponent k (10^k <= ax < 10^(k+1)) is k0 or k0 + 1
+    int k = k0 + 1;
+    std::uint64_t q;
+    Rest rest;
+    if (!scaled(v, n - 1 - k, q, rest)) return false;
+    if (q < pow10[n - 1]) {
+        k = k0;
+        if (!scaled(v, n - 1 - k, q, rest)) return false;
+    }
+    if (q < pow10[n - 1] || q >= pow10[n]) return false;
+    q = round_even(q, rest);
+    if (q == pow10[n]) {
+        q = pow10[n - 1];
+        ++k;
+    }
+    put_digits(digits, q, n);
+    digits[n] = '\0';
+    e10 = k + 1;
+    return true;
+}
+
+// ------------------------------------------------------------ fields
+
+// Writes a field of width w right-justified, or w asterisks when s is wider.
 void right_justify(std::string& out, std::string_view s, int w) {
-    if (static_cast<int>(s.size()) > w) {
-        out.append(static_cast<std::size_t>(w), '*');
+    const std::size_t width = static_cast<std::size_t>(w);
+    if (s.size() > width) {
+        out.append(width, '*');
         return;
     }
-    out.append(static_cast<std::size_t>(w) - s.size(), ' ');
-    out.append(s);
+    const std::size_t at = out.size();
+    out.resize(at + width, ' ');
+    std::memcpy(out.data() + at + (width - s.size()), s.data(), s.size());
 }
 
 // NaN and the infinities; true when x was one of them.
@@ -40,9 +218,20 @@ bool put_special(std::string& out, float x, int w) {
 // Decimal digits and exponent of |x| rounded to n significant digits:
 // x = 0.d1d2...dn * 10^e10.  std::to_chars gives them as printf does: the
 // exact binary value rounded, ties to even.
-int significant(double ax, int n, char* digits) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, ax, std::chars_format::scientific, n - 1);
+int significant(double ax, int n, char* digits, bool fast) {
+    int e10 = 0;
+    if (fast && fast_significant(static_cast<float>(ax), n, digits, e10)) return e10;
+    // d.ddd...e+xx: room for n digits and the rest; long fields go to the heap
+    char stack[64];
+    std::string heap;
+    char* buf = stack;
+    std::size_t cap = sizeof stack;
+    if (static_cast<std::size_t>(n) + 16 > cap) {
+        heap.resize(static_cast<std::size_t>(n) + 16);
+        buf = heap.data();
+        cap = heap.size();
+    }
+    auto res = std::to_chars(buf, buf + cap, ax, std::chars_format::scientific, n - 1);
     // buf: d[.ddd]e[+-]xx
     int k = 0;
     const char* p = buf;
@@ -54,30 +243,51 @@ int significant(double ax, int n, char* digits) {
     return e + 1;
 }
 
-// The digits of i as text, for the exponent and integer fields.
-void append_uint(std::string& s, unsigned long v, int min_digits) {
-    char buf[24];
-    int n = std::snprintf(buf, sizeof buf, "%0*lu", min_digits, v);
-    s.append(buf, static_cast<std::size_t>(n));
+// An Fw.d field without scale factor straight into out, as the general
+// path below lays it out; false (out untouched) for NaN, the infinities
+// and values beyond the reach of the exact digits.
+bool fixed_field_fast(std::string& out, float x, int w, int d) {
+    const std::uint32_t bits = std::bit_cast<std::uint32_t>(x);
+    if ((bits & 0x7f800000u) == 0x7f800000u || d > max_pow10) return false;
+    std::uint64_t q;
+    Rest rest;
+    if (!scaled(decompose(x), d, q, rest)) return false;
+    char digits[24];
+    const char* first = digits_before(digits + sizeof digits, round_even(q, rest), d + 1);
+    int whole = static_cast<int>(digits + sizeof digits - first) - d;   // at least one
+    const int sign = static_cast<int>(bits >> 31);
+    int len = sign + whole + 1 + d;
+    // the zero before the point is optional: dropped only when it does not fit
+    if (len == w + 1 && whole == 1 && *first == '0') {
+        ++first;
+        --whole;
+        --len;
+    }
+    const std::size_t width = static_cast<std::size_t>(w);
+    if (len > w) {
+        out.append(width, '*');
+        return true;
+    }
+    const std::size_t at = out.size();
+    out.resize(at + width, ' ');
+    char* p = out.data() + at + (w - len);
+    if (sign) *p++ = '-';
+    std::memcpy(p, first, static_cast<std::size_t>(whole));
+    p += whole;
+    *p++ = '.';
+    std::memcpy(p, first + whole, static_cast<std::size_t>(d));
+    return true;
 }
 
-}  // namespace
-
-void put_int(std::string& out, std::int32_t v, int w) {
-    char buf[16];
-    int n = std::snprintf(buf, sizeof buf, "%d", v);
-    right_justify(out, std::string_view(buf, static_cast<std::size_t>(n)), w);
-}
-
-void put_fixed(std::string& out, float x, int w, int d, int scale) {
+void put_fixed_field(std::string& out, float x, int w, int d, int scale) {
     if (put_special(out, x, w)) return;
+    char stack[128];
+    std::string heap;
+    char* buf = stack;
     double v = static_cast<double>(x);
     for (int k = 0; k < scale; ++k) v *= 10.0;
     for (int k = 0; k > scale; --k) v /= 10.0;
     // the exact binary value, correctly rounded (ties to even), as printf gives it
-    char stack[128];
-    std::string heap;
-    char* buf = stack;
     std::size_t cap = sizeof stack - 1;
     std::to_chars_result res = std::to_chars(buf, buf + cap, v, std::chars_format::fixed, d);
     if (res.ec != std::errc()) {
@@ -90,82 +300,120 @@ void put_fixed(std::string& out, float x, int w, int d, int scale) {
     if (d == 0) buf[n++] = '.';
     std::string_view s(buf, static_cast<std::size_t>(n));
     // the zero before the point is optional: dropped only when it does not fit
-    if (static_cast<int>(s.size()) == w + 1) {
-        bool neg = s[0] == '-';
-        std::size_t z = neg ? 1 : 0;
+    if (n == w + 1) {
+        const std::size_t z = s[0] == '-' ? 1 : 0;
         if (s.size() > z + 1 && s[z] == '0' && s[z + 1] == '.') {
-            std::string t(s.substr(0, z));
-            t.append(s.substr(z + 1));
-            right_justify(out, t, w);
-            return;
+            std::memmove(buf + z, buf + z + 1, s.size() - z - 1);
+            s.remove_suffix(1);
         }
     }
     right_justify(out, s, w);
 }
 
-void put_exp(std::string& out, float x, int w, int d, int scale) {
+void put_exp_field(std::string& out, float x, int w, int d, int scale, bool fast) {
     if (put_special(out, x, w)) return;
-    bool neg = std::signbit(x);
-    double ax = std::fabs(static_cast<double>(x));
+    const bool neg = std::signbit(x);
+    const double ax = std::fabs(static_cast<double>(x));
     // Significant digits: d with scale 0 or less, d + 1 with a positive scale.
-    int n = scale > 0 ? d + 1 : d + scale;
+    const int n = scale > 0 ? d + 1 : d + scale;
     if (n <= 0 || scale > d + 1) {
         out.append(static_cast<std::size_t>(w), '*');
         return;
     }
-    char digits[64];
+    char digits_stack[64];
+    std::string digits_heap;
+    char* digits = digits_stack;
+    if (static_cast<std::size_t>(n) + 1 > sizeof digits_stack) {
+        digits_heap.resize(static_cast<std::size_t>(n) + 1);
+        digits = digits_heap.data();
+    }
     int e10 = 0;
     if (ax == 0.0) {
         std::memset(digits, '0', static_cast<std::size_t>(n));
         digits[n] = '\0';
     } else {
-        e10 = significant(ax, n, digits);
+        e10 = significant(ax, n, digits, fast);
     }
-    std::string s;
-    if (neg) s += '-';
-    int before = scale > 0 ? scale : 0;
-    if (before == 0) s += '0';
-    s.append(digits, static_cast<std::size_t>(before));
-    s += '.';
-    if (scale < 0) s.append(static_cast<std::size_t>(-scale), '0');
-    s.append(digits + before);
-    int e = ax == 0.0 ? 0 : e10 - scale;
-    unsigned long ae = static_cast<unsigned long>(e < 0 ? -e : e);
+    // [-]0.ddd or [-]d.ddd (scale digits before the point), then the exponent
+    std::string heap;
+    char stack[96];
+    char* s = stack;
+    if (static_cast<std::size_t>(d) + 16 > sizeof stack) {
+        heap.resize(static_cast<std::size_t>(d) + 16 + static_cast<std::size_t>(scale < 0 ? -scale : 0));
+        s = heap.data();
+    }
+    char* p = s;
+    if (neg) *p++ = '-';
+    const int before = scale > 0 ? scale : 0;
+    if (before == 0) *p++ = '0';
+    std::memcpy(p, digits, static_cast<std::size_t>(before));
+    p += before;
+    *p++ = '.';
+    if (scale < 0) {
+        std::memset(p, '0', static_cast<std::size_t>(-scale));
+        p += -scale;
+    }
+    const std::size_t rest = static_cast<std::size_t>(n - before);
+    std::memcpy(p, digits + before, rest);
+    p += rest;
+    const int e = ax == 0.0 ? 0 : e10 - scale;
+    const unsigned ae = static_cast<unsigned>(e < 0 ? -e : e);
     if (ae <= 99) {
-        s += 'E';
-        s += e < 0 ? '-' : '+';
-        append_uint(s, ae, 2);
+        *p++ = 'E';
+        *p++ = e < 0 ? '-' : '+';
+        p = put_digits(p, ae, 2);
     } else {
-        s += e < 0 ? '-' : '+';
-        append_uint(s, ae, 3);
+        *p++ = e < 0 ? '-' : '+';
+        p = put_digits(p, ae, 3);
     }
-    if (static_cast<int>(s.size()) == w + 1 && before == 0) {
-        std::size_t z = neg ? 1 : 0;
-        s.erase(z, 1);
+    std::string_view text(s, static_cast<std::size_t>(p - s));
+    if (static_cast<int>(text.size()) == w + 1 && before == 0) {
+        // the optional zero before the point goes first
+        const std::size_t z = neg ? 1 : 0;
+        std::memmove(s + z, s + z + 1, text.size() - z - 1);
+        text.remove_suffix(1);
     }
-    right_justify(out, s, w);
+    right_justify(out, text, w);
 }
 
-void put_list_int(std::string& out, std::int32_t v) { put_int(out, v, 11); }
-
-void put_list_real(std::string& out, float x) {
+void put_list_real_item(std::string& out, float x, bool fast) {
     if (put_special(out, x, 16)) return;
     double v = static_cast<double>(x);
     int e10 = 0;   // exponent of the leading digit, after rounding to 9 digits
     if (v != 0.0) {
         char digits[16];
-        e10 = significant(std::fabs(v), 9, digits) - 1;
+        e10 = significant(std::fabs(v), 9, digits, fast) - 1;
     }
     if (e10 >= -1 && e10 <= 8) {
+        const int d = 8 - e10;
         char buf[32];
-        int n = std::snprintf(buf, sizeof buf, "%.*f", 8 - e10, v);
-        if (8 - e10 == 0) buf[n++] = '.';
+        int n = 0;
+        if (!(fast && fast_fixed(x, d, buf, n))) n = std::snprintf(buf, sizeof buf, "%.*f", d, v);
+        if (d == 0) buf[n++] = '.';
         right_justify(out, std::string_view(buf, static_cast<std::size_t>(n)), 12);
         out.append(4, ' ');
     } else {
-        put_exp(out, x, 16, 8, 1);
+        put_exp_field(out, x, 16, 8, 1, fast);
     }
 }
+
+}  // namespace
+
+void put_int(std::string& out, std::int32_t v, int w) {
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    right_justify(out, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), w);
+}
+
+void put_fixed(std::string& out, float x, int w, int d, int scale) {
+    if (scale == 0 && fixed_field_fast(out, x, w, d)) return;
+    put_fixed_field(out, x, w, d, scale);
+}
+void put_exp(std::string& out, float x, int w, int d, int scale) { put_exp_field(out, x, w, d, scale, true); }
+
+void put_list_int(std::string& out, std::int32_t v) { put_int(out, v, 11); }
+
+void put_list_real(std::string& out, float x) { put_list_real_item(out, x, true); }
 
 namespace {
 
@@ -291,6 +539,143 @@ float convert(const RealText& r, long long shift) {
     return r.neg ? -v : v;
 }
 
+// Exact powers of ten in double precision.
+constexpr double exact_pow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int max_exact_pow10 = 22;
+
+// The digits at p appended to w (w * 10 + digit for each; wraps beyond 64
+// bits, which the caller rules out); returns where they end. Eight at a
+// time where eight bytes are there to look at.
+const char* take_digits(const char* p, const char* end, std::uint64_t& w) {
+    if constexpr (std::endian::native == std::endian::little) {
+        while (end - p >= 8) {
+            std::uint64_t chunk;
+            std::memcpy(&chunk, p, 8);
+            const std::uint64_t x = chunk - 0x3030303030303030ull;   // digits become 0..9
+            // a byte that is no digit has its top bit set here; carries and
+            // borrows only reach the bytes after it
+            const std::uint64_t other = ((x + 0x7676767676767676ull) | x) & 0x8080808080808080ull;
+            const int n = other == 0 ? 8 : std::countr_zero(other) / 8;
+            if (n == 0) return p;
+            // the n digits as the last of eight, zeros in front
+            std::uint64_t v = n == 8 ? x : x << (8 * (8 - n));
+            v = v * 10 + (v >> 8);
+            v = (((v & 0x000000ff000000ffull) * (100 + (1000000ull << 32))) +
+                 (((v >> 16) & 0x000000ff000000ffull) * (1 + (10000ull << 32)))) >>
+                32;
+            w = w * pow10[n] + v;
+            p += n;
+            if (n < 8) return p;
+        }
+    }
+    for (; p < end && static_cast<unsigned>(*p - '0') < 10u; ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
+    return p;
+}
+
+}  // namespace
+
+const char* parse_plain_decimal(const char* p, const char* end, int implied, float& v) {
+    const auto digit = [](char c) { return static_cast<unsigned>(c - '0') < 10u; };
+    bool neg = false;
+    if (p < end && (*p == '+' || *p == '-')) neg = *p++ == '-';
+    const char* const first = p;
+    std::uint64_t w = 0;   // all digits, point left out; exact while at most 19 count
+    // mostly a digit or two before the point, and more after it
+    for (; p < end && digit(*p); ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
+    const bool point = p < end && *p == '.';
+    int decimals = 0;
+    if (point) {
+        const char* const from = ++p;
+        p = take_digits(p, end, w);
+        decimals = static_cast<int>(p - from);
+    }
+    const int digits = static_cast<int>(p - first) - (point ? 1 : 0);
+    if (digits == 0) return nullptr;
+    if (digits > 19) {
+        // leading zeros carry no digits
+        int significant = 0;
+        for (const char* c = first; c < p; ++c)
+            if (significant > 0 || (*c != '0' && *c != '.')) significant += *c != '.';
+        if (significant > 19) return nullptr;
+    }
+    int exp = 0;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool eneg = false;
+        if (p < end && (*p == '+' || *p == '-')) eneg = *p++ == '-';
+        const char* const from = p;
+        if (end - p >= 2 && digit(p[0]) && digit(p[1])) {   // the usual two digits
+            exp = (p[0] - '0') * 10 + (p[1] - '0');
+            p += 2;
+        }
+        for (; p < end && digit(*p); ++p) exp = exp * 10 + (*p - '0');
+        if (p == from || p - from > 4) return nullptr;
+        if (eneg) exp = -exp;
+    }
+    if (w == 0) {
+        v = neg ? -0.0f : 0.0f;
+        return p;
+    }
+    const int e = exp - decimals - (point ? 0 : implied);
+    if (w > (std::uint64_t{1} << 53) || e < -max_exact_pow10 || e > max_exact_pow10) return nullptr;
+    // one correct rounding to double: w and the power of ten are exact
+    const double d = e < 0 ? static_cast<double>(w) / exact_pow10[-e] : static_cast<double>(w) * exact_pow10[e];
+    // Rounding d to float again gives the correctly rounded float unless d
+    // lies exactly halfway between two floats; subnormals and overflow are
+    // left to the general path.
+    if (!(d >= static_cast<double>(std::numeric_limits<float>::min()) &&
+          d <= static_cast<double>(std::numeric_limits<float>::max())))
+        return nullptr;
+    if ((std::bit_cast<std::uint64_t>(d) & 0x1fffffffu) == 0x10000000u) return nullptr;
+    const float f = static_cast<float>(d);
+    v = neg ? -f : f;
+    return p;
+}
+
+namespace {
+
+bool fast_decimal(const char* p, const char* end, int implied, float& v) {
+    float x;
+    if (parse_plain_decimal(p, end, implied, x) != end) return false;
+    v = x;
+    return true;
+}
+
+Parse read_real_field_general(std::string_view field, int d, float& v) {
+    std::string s;
+    s.reserve(field.size());
+    for (char c : field)
+        if (c != ' ') s += c;
+    if (s.empty() || s == "+" || s == "-") {
+        v = 0.0f;
+        return Parse::ok;
+    }
+    if (special_value(s, v)) return Parse::ok;
+    RealText r;
+    if (!scan_real(s, r)) return Parse::bad;
+    if (!r.mantissa_digits) {
+        v = r.neg ? -0.0f : 0.0f;
+        return Parse::ok;
+    }
+    v = convert(r, r.has_point ? 0 : -static_cast<long long>(d));
+    return Parse::ok;
+}
+
+Parse read_list_real_general(std::string_view t, float& v) {
+    if (special_value(t, v)) return Parse::ok;
+    RealText r;
+    if (!scan_real(t, r)) return Parse::bad;
+    if (!r.mantissa_digits) {
+        // gfortran converts a point without digits (".", "-.", ".e5"), gets
+        // zero and reports the failure: the item is zero, not left alone
+        if (r.has_point) v = 0.0f;
+        return Parse::bad;
+    }
+    v = convert(r, 0);
+    return Parse::ok;
+}
+
 }  // namespace
 
 Parse read_int_field(std::string_view field, std::int32_t& v) {
@@ -321,23 +706,16 @@ Parse read_int_field(std::string_view field, std::int32_t& v) {
 }
 
 Parse read_real_field(std::string_view field, int d, float& v) {
-    std::string s;
-    s.reserve(field.size());
-    for (char c : field)
-        if (c != ' ') s += c;
-    if (s.empty() || s == "+" || s == "-") {
-        v = 0.0f;
-        return Parse::ok;
+    // blanks carry no value: the number is the field's other characters
+    char text[32];
+    std::size_t n = 0;
+    for (char c : field) {
+        if (c == ' ') continue;
+        if (n == sizeof text) return read_real_field_general(field, d, v);
+        text[n++] = c;
     }
-    if (special_value(s, v)) return Parse::ok;
-    RealText r;
-    if (!scan_real(s, r)) return Parse::bad;
-    if (!r.mantissa_digits) {
-        v = r.neg ? -0.0f : 0.0f;
-        return Parse::ok;
-    }
-    v = convert(r, r.has_point ? 0 : -static_cast<long long>(d));
-    return Parse::ok;
+    if (fast_decimal(text, text + n, d, v)) return Parse::ok;
+    return read_real_field_general(field, d, v);
 }
 
 Parse read_list_int(std::string_view t, std::int32_t& v) {
@@ -359,17 +737,18 @@ Parse read_list_int(std::string_view t, std::int32_t& v) {
 }
 
 Parse read_list_real(std::string_view t, float& v) {
-    if (special_value(t, v)) return Parse::ok;
-    RealText r;
-    if (!scan_real(t, r)) return Parse::bad;
-    if (!r.mantissa_digits) {
-        // gfortran converts a point without digits (".", "-.", ".e5"), gets
-        // zero and reports the failure: the item is zero, not left alone
-        if (r.has_point) v = 0.0f;
-        return Parse::bad;
-    }
-    v = convert(r, 0);
-    return Parse::ok;
+    if (fast_decimal(t.data(), t.data() + t.size(), 0, v)) return Parse::ok;
+    return read_list_real_general(t, v);
 }
+
+namespace general {
+
+void put_fixed(std::string& out, float x, int w, int d, int scale) { put_fixed_field(out, x, w, d, scale); }
+void put_exp(std::string& out, float x, int w, int d, int scale) { put_exp_field(out, x, w, d, scale, false); }
+void put_list_real(std::string& out, float x) { put_list_real_item(out, x, false); }
+Parse read_real_field(std::string_view field, int d, float& v) { return read_real_field_general(field, d, v); }
+Parse read_list_real(std::string_view token, float& v) { return read_list_real_general(token, v); }
+
+}  // namespace general
 
 }  // namespace textio::numbers

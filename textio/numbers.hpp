@@ -30,4 +30,26 @@ Parse read_real_field(std::string_view field, int d, float& v);
 Parse read_list_int(std::string_view token, std::int32_t& v);
 Parse read_list_real(std::string_view token, float& v);
 
+// The fast path of the readers: a plain decimal at p, [sign] digits
+// [. digits] [E [sign] digits], converted straight to the nearest float;
+// implied is the number of decimals of a field's descriptor, for a number
+// written without a point. Returns the end of the number, or nullptr
+// (v untouched) where only the general reader decides: other forms, more
+// than 19 digits, exponents beyond 10^22, results near or beyond the ends
+// of the float range, and the rare values where one rounding in double
+// and one to float might differ from a single correct rounding. The text
+// after the number is the caller's to judge.
+const char* parse_plain_decimal(const char* p, const char* end, int implied, float& v);
+
+// The same conversions without their fast paths (exact digits in 64-bit
+// integers for the writers, parse_plain_decimal for the readers); both
+// give the same bytes and values for every input.
+namespace general {
+void put_fixed(std::string& out, float x, int w, int d, int scale);
+void put_exp(std::string& out, float x, int w, int d, int scale);
+void put_list_real(std::string& out, float x);
+Parse read_real_field(std::string_view field, int d, float& v);
+Parse read_list_real(std::string_view token, float& v);
+}  // namespace general
+
 }  // namespace textio::numbers

@@ -3,6 +3,7 @@
 #include "numbers.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <stdexcept>
 
@@ -28,10 +29,14 @@ Failure failure_from(const Result& r) { return Failure(r.unit, r.file, r.record,
 
 Out::Out(int unit, const Format& f) : unit_(&Runtime::instance().unit(unit)), f_(&f) {
     if (unit_->pending()) base_col_ = unit_->pending_column();
+    rec_.swap(unit_->record_buffer_);
+    rec_.clear();
 }
 
 Out::Out(int unit, list_directed_t) : unit_(&Runtime::instance().unit(unit)), list_(true) {
     if (unit_->pending()) base_col_ = unit_->pending_column();
+    rec_.swap(unit_->record_buffer_);
+    rec_.clear();
 }
 
 Out::Out(std::span<char> record, const Format& f) : internal_(record), is_internal_(true), f_(&f) {}
@@ -159,6 +164,7 @@ void Out::end() {
         return;
     }
     unit_->write_text(rec_, !dollar_);
+    unit_->record_buffer_.swap(rec_);   // the unit keeps the allocation for its next statement
 }
 
 // ---------------------------------------------------------------- input
@@ -233,11 +239,30 @@ std::string_view In::field(int w) {
     return line_.substr(from, n);
 }
 
+namespace {
+
+// Characters as free-format input sees them.
+enum CharClass : unsigned char { ordinary = 0, blank = 1, separator = 2, star = 4 };
+
+constexpr std::array<unsigned char, 256> char_classes = [] {
+    std::array<unsigned char, 256> t{};
+    t[static_cast<unsigned char>(' ')] = blank;
+    t[static_cast<unsigned char>('\t')] = blank;
+    t[static_cast<unsigned char>(',')] = separator;
+    t[static_cast<unsigned char>('/')] = separator;
+    t[static_cast<unsigned char>('*')] = star;
+    return t;
+}();
+
+unsigned char char_class(char c) { return char_classes[static_cast<unsigned char>(c)]; }
+
+}  // namespace
+
 // Free format: the next value token, or false for a null value, a slash, the
 // end of the file (status set) or a finished list.
 bool In::next_token(std::string_view& token) {
     for (;;) {
-        while (col_ < line_.size() && (line_[col_] == ' ' || line_[col_] == '\t')) ++col_;
+        while (col_ < line_.size() && char_class(line_[col_]) == blank) ++col_;
         if (col_ >= line_.size()) {
             if (!next_record()) return false;   // a record end separates like a blank
             continue;
@@ -259,22 +284,33 @@ bool In::next_token(std::string_view& token) {
         }
         break;
     }
-    std::size_t b = col_;
-    while (col_ < line_.size()) {
-        char c = line_[col_];
-        if (c == ' ' || c == '\t' || c == ',' || c == '/') break;
-        ++col_;
+    const char* const text = line_.data();
+    const std::size_t size = line_.size();
+    const std::size_t b = col_;
+    std::size_t c = b;
+    unsigned char seen = 0;
+    for (; c < size; ++c) {
+        const unsigned char k = char_class(text[c]);
+        if (k & (blank | separator)) break;
+        seen |= k;
     }
-    token = line_.substr(b, col_ - b);
+    token = std::string_view(text + b, c - b);
+    token_starred_ = seen != 0;
+    after_value(c);
+    return true;
+}
+
+// Passes the separator after a value that ends at column c: blanks, and at
+// most one comma.
+void In::after_value(std::size_t c) {
     at_list_start_ = false;
-    // the separator after a value: blanks, and at most one comma
     comma_seen_ = false;
-    while (col_ < line_.size() && (line_[col_] == ' ' || line_[col_] == '\t')) ++col_;
-    if (col_ < line_.size() && line_[col_] == ',') {
-        ++col_;
+    while (c < line_.size() && char_class(line_[c]) == blank) ++c;
+    if (c < line_.size() && line_[c] == ',') {
+        ++c;
         comma_seen_ = true;
     }
-    return true;
+    col_ = c;
 }
 
 namespace {
@@ -314,6 +350,7 @@ bool In::next_value(std::string_view& token, bool integer) {
         return !repeat_null_;
     }
     if (!next_token(token)) return false;
+    if (!token_starred_) return true;
     long r = 0;
     std::string_view value;
     switch (split_repeat(token, r, value)) {
@@ -377,9 +414,33 @@ void In::get_real(float& v) {
             set_error("bad value during floating point read");
         return;
     }
+    if (repeat_left_ == 0 && quick_list_real(v)) return;
     std::string_view token;
     if (!next_value(token, false)) return;
     if (numbers::read_list_real(token, v) != numbers::Parse::ok) set_error(bad_item(false));
+}
+
+// The common free-format real: a plain decimal ended by a blank, a
+// separator or the record's end, read in place without taking its token
+// apart first; records that end before it are passed as next_token passes
+// them. True when the item is done: read, or the file ended (status set).
+// False, with nothing changed but the records passed, for anything else.
+bool In::quick_list_real(float& v) {
+    std::size_t c = col_;
+    for (;;) {
+        while (c < line_.size() && char_class(line_[c]) == blank) ++c;
+        if (c < line_.size()) break;
+        if (!next_record()) return true;   // a record end separates like a blank
+        c = col_;
+    }
+    const char* const text = line_.data();
+    const std::size_t size = line_.size();
+    float x;
+    const char* const stop = numbers::parse_plain_decimal(text + c, text + size, 0, x);
+    if (!stop || (stop != text + size && (char_class(*stop) & (blank | separator)) == 0)) return false;
+    v = x;
+    after_value(static_cast<std::size_t>(stop - text));
+    return true;
 }
 
 void In::get_text(std::span<char> target) {
@@ -433,8 +494,9 @@ Result In::done() {
 }
 
 void In::required() {
-    Result r = done();
-    if (!r) throw failure_from(r);
+    finish();
+    if (status_ == Status::ok) return;
+    throw failure_from(done());
 }
 
 Result skip_record(int unit) {

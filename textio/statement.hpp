@@ -157,6 +157,8 @@ private:
     bool next_token(std::string_view& token);
     bool next_number_item();
     bool next_value(std::string_view& token, bool integer);
+    bool quick_list_real(float& v);
+    void after_value(std::size_t c);
     std::string bad_item(bool integer) const;
     void finish();
 
@@ -179,6 +181,7 @@ private:
     bool at_list_start_ = true;
     bool comma_seen_ = false;
     bool slash_ = false;
+    bool token_starred_ = false;   // the last token holds a '*': it may be "r*c"
     long repeat_left_ = 0;
     bool repeat_null_ = false;
     std::string repeat_token_;

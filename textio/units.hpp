@@ -2,6 +2,7 @@
 // rewind, close and the run-ending failure that names the file.
 #pragma once
 
+#include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -93,7 +94,10 @@ public:
 
 private:
     friend class Runtime;
-    void prepare_write();
+    friend class Out;
+    bool prepare_write();
+    // A failed write; first: the first write after a cut to one byte.
+    [[noreturn]] void fail_write(bool first) const;
     void prepare_read();
 
     int number_;
@@ -110,6 +114,9 @@ private:
     long record_ = 0;
     char* buf_ = nullptr;
     std::size_t cap_ = 0;
+    std::string record_buffer_;   // lent to each write statement, so records reuse one allocation
+    static constexpr std::size_t io_buffer_size = 64 * 1024;
+    std::unique_ptr<char[]> io_buffer_;   // the file's stdio buffer; outlives fp_
 };
 
 // The layer's whole state: the unit table and the parsed formats.
@@ -139,6 +146,7 @@ public:
 
 private:
     Runtime();
+    OpenResult connect(int unit, const std::string& name, int fd, bool writable, bool regular);
     std::map<int, std::unique_ptr<Unit>> units_;
     std::FILE* out_ = stdout;
     struct Hash {
@@ -146,6 +154,13 @@ private:
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
     };
     std::unordered_map<std::string, std::unique_ptr<Format>, Hash, std::equal_to<>> formats_;
+    // Recently used formats by the address of their text, checked against
+    // the text itself: most statements pass the same literal every time.
+    struct Recent {
+        const char* text = nullptr;
+        const Format* format = nullptr;
+    };
+    std::array<Recent, 64> recent_{};
 };
 
 OpenResult open(int unit, std::string_view name, Access access);

@@ -7,7 +7,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
 namespace hydrosum {
 
@@ -68,7 +67,7 @@ void run_road(Store& st) {
 }
 
 void main_routine() {
-    auto st = std::make_unique<Store>();   // the whole run's store, allocated once
+    const StorePtr st = zeroed_store();   // the whole run's store, allocated once
     textio::write_list(stdout_unit);
     textio::write(stdout_unit, "(1x,a)", "HYDROSUM - MAREVO Post-Processing Software");
     textio::write_list(stdout_unit);

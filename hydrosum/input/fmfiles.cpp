@@ -3,8 +3,14 @@
 #include "lib/strings.hpp"
 #include "textio/textio.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 #include <string>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace hydrosum {
 
@@ -53,8 +59,35 @@ Group force_areas(const Group& v, const Factors& f, float q, const Scales& sc) {
     return g;
 }
 
-void put(const Run& run, int i, int first, const Group& g) {
-    for (int m = 0; m < 6; ++m) run.s(i, first + m) = g[static_cast<std::size_t>(m)];
+// The cases of one file, slot by slot, as they are read. The store keeps
+// each slot of all runs and heels together, so a case's slots lie far
+// apart there; the file's cases go in at its end, one slot at a time.
+class FileCases {
+public:
+    float& s(int i, int slot) { return v_[static_cast<std::size_t>(slot - 1)][static_cast<std::size_t>(i - 1)]; }
+
+    // Cases 1..n into the run: every slot the reader writes (16, 45-59 and
+    // 96-101 stay as they are); full = the 107-slot classes.
+    void store(const Run& run, int n, bool full) {
+        copy(run, n, 1, 15);
+        copy(run, n, 17, 44);
+        if (full) {
+            copy(run, n, 60, 95);
+            copy(run, n, 102, 107);
+        }
+    }
+
+private:
+    void copy(const Run& run, int n, int first, int last) {
+        for (int slot = first; slot <= last; ++slot)
+            std::copy_n(v_[static_cast<std::size_t>(slot - 1)].begin(), n, &run.s(1, slot));
+    }
+
+    std::array<std::array<float, ncases>, full_slots> v_;
+};
+
+void put(FileCases& cases, int i, int first, const Group& g) {
+    for (int m = 0; m < 6; ++m) cases.s(i, first + m) = g[static_cast<std::size_t>(m)];
 }
 
 Group value_line() {
@@ -63,10 +96,11 @@ Group value_line() {
     return v;
 }
 
-// One force-moment file into run; full = the 107-slot classes. ref: the
-// breakdown flag this file decides, or nullptr.
+// One force-moment file into run, its cases gathered in `cases` first;
+// full = the 107-slot classes. ref: the breakdown flag this file decides,
+// or nullptr.
 void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::string_view name, std::int32_t* ref,
-               bool* any) {
+               bool* any, FileCases& cases) {
     std::span<char> field = st.chr(81, 160);
     geom::blank(field, static_cast<int>(field.size()));
     std::copy(name.begin(), name.end(), field.begin());
@@ -95,6 +129,15 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
     for (int k = 0; k < skip; ++k) textio::skip_record_required(fm_unit);
 
     int i = 0;
+    // the cases read so far reach the store however the file ends: at its
+    // end, at a stop or at a failure
+    struct StoreCases {
+        FileCases& cases;
+        const Run& run;
+        const int& n;
+        bool full;
+        ~StoreCases() { cases.store(run, n, full); }
+    } store_cases{cases, run, i, full};
     for (;;) {
         float speed = 0, heel = 0, yaw = 0, tab = 0, rudder = 0, sink = 0, trim = 0;
         std::int32_t ctype = 0;
@@ -120,36 +163,36 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
 
         const float v = st.c(1) * speed;
         const float q = v * v * st.c(4) * 0.5f;
-        run.s(i, 1) = v * sc.sl;
-        run.s(i, 2) = heel;
-        run.s(i, 3) = yaw;
-        run.s(i, 4) = tab;
-        run.s(i, 5) = rudder;
-        run.s(i, 6) = sink * sc.l;
-        run.s(i, 7) = trim;
-        for (int m = 0; m < 6; ++m) run.s(i, 8 + m) = wetted[static_cast<std::size_t>(m)] * sc.l2;
-        run.s(i, 15) = particulars[0] * sc.l;
-        run.s(i, 14) = particulars[1] * sc.l2;
-        run.s(i, 17) = particulars[2];
-        run.s(i, 18) = particulars[3] * sc.l3;
-        run.s(i, 19) = particulars[4] * sc.l;
-        run.s(i, 20) = particulars[5] * sc.l4;
-        put(run, i, 21, forces(aux, factors(st, 6), q, sc));
-        put(run, i, 27, forces(hydro, factors(st, 10), q, sc));
+        cases.s(i, 1) = v * sc.sl;
+        cases.s(i, 2) = heel;
+        cases.s(i, 3) = yaw;
+        cases.s(i, 4) = tab;
+        cases.s(i, 5) = rudder;
+        cases.s(i, 6) = sink * sc.l;
+        cases.s(i, 7) = trim;
+        for (int m = 0; m < 6; ++m) cases.s(i, 8 + m) = wetted[static_cast<std::size_t>(m)] * sc.l2;
+        cases.s(i, 15) = particulars[0] * sc.l;
+        cases.s(i, 14) = particulars[1] * sc.l2;
+        cases.s(i, 17) = particulars[2];
+        cases.s(i, 18) = particulars[3] * sc.l3;
+        cases.s(i, 19) = particulars[4] * sc.l;
+        cases.s(i, 20) = particulars[5] * sc.l4;
+        put(cases, i, 21, forces(aux, factors(st, 6), q, sc));
+        put(cases, i, 27, forces(hydro, factors(st, 10), q, sc));
         const Factors visc = factors(st, 14);
         const Group inv = force_areas(inviscid, factors(st, 19), q, sc);
         if (full) {
             // a case without breakdown stores zeros, whatever q is
             for (int p = 0; p < 6; ++p)
-                put(run, i, 60 + 6 * p,
+                put(cases, i, 60 + 6 * p,
                     has_breakdown(ctype) ? force_areas(parts[static_cast<std::size_t>(p)], visc, q, sc) : Group{});
-            put(run, i, 33, force_areas(viscous, visc, q, sc));
-            put(run, i, 39, inv);
-            put(run, i, 102, Group{});
+            put(cases, i, 33, force_areas(viscous, visc, q, sc));
+            put(cases, i, 39, inv);
+            put(cases, i, 102, Group{});
         } else {
             // the wakes-off classes keep only the inviscid group
-            put(run, i, 33, inv);
-            put(run, i, 39, Group{});
+            put(cases, i, 33, inv);
+            put(cases, i, 39, Group{});
         }
     }
     run.n() = i;
@@ -166,9 +209,32 @@ std::string fm_name(char cls, int j, int h) {
     return name;
 }
 
+// Most of the frame's files there: the classes' arrays are asked for in
+// 2 MiB pages. Such a matrix touches nearly all of them, and on these
+// machines the first touch of each 4 KiB page costs a fault of several
+// microseconds, a fifth of a full run. A small matrix keeps 4 KiB pages
+// and only ever holds the pages it uses.
+void large_matrix_pages(Store& st) {
+#ifdef MADV_HUGEPAGE
+    constexpr int frame_files = nruns * nheels * 4;
+    int present = 0;
+    for (int h = 1; h <= nheels && 2 * present < frame_files; ++h)
+        for (int j = 1; j <= nruns; ++j)
+            for (char cls : {'r', 'k', 'w', 'n'}) present += ::access(fm_name(cls, j, h).c_str(), F_OK) == 0;
+    if (2 * present < frame_files) return;
+    const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto from = (reinterpret_cast<std::uintptr_t>(st.r.values.data()) + page - 1) & ~(page - 1);
+    const auto to = reinterpret_cast<std::uintptr_t>(st.n.values.data() + st.n.values.size()) & ~(page - 1);
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);   // advice only
+#else
+    (void)st;
+#endif
+}
+
 }  // namespace
 
 void stfmin(Store& st) {
+    large_matrix_pages(st);
     Scales sc;
     sc.l = st.c(5);
     sc.l2 = sc.l * sc.l;
@@ -181,16 +247,20 @@ void stfmin(Store& st) {
     geom::blank(field, static_cast<int>(field.size()));
     st.r_any = false;
     st.k_any = false;
+    auto cases = std::make_unique_for_overwrite<FileCases>();
+    const auto read = [&](const Run& run, bool full, std::string_view name, std::int32_t* ref, bool* any) {
+        read_file(st, sc, run, full, name, ref, any, *cases);
+    };
     for (int h = 1; h <= st.ci(2); ++h)
         for (int j = 1; j <= st.ci(1); ++j) {
             const bool reference = j == 1 && h == 1;
-            read_file(st, sc, st.r.run(j, h), true, fm_name('r', j, h), reference ? &st.ivcmps[0] : nullptr, &st.r_any);
-            read_file(st, sc, st.k.run(j, h), true, fm_name('k', j, h), reference ? &st.ivcmps[1] : nullptr, &st.k_any);
-            read_file(st, sc, st.w.run(j, h), false, fm_name('w', j, h), nullptr, nullptr);
-            read_file(st, sc, st.n.run(j, h), false, fm_name('n', j, h), nullptr, nullptr);
+            read(st.r.run(j, h), true, fm_name('r', j, h), reference ? &st.ivcmps[0] : nullptr, &st.r_any);
+            read(st.k.run(j, h), true, fm_name('k', j, h), reference ? &st.ivcmps[1] : nullptr, &st.k_any);
+            read(st.w.run(j, h), false, fm_name('w', j, h), nullptr, nullptr);
+            read(st.n.run(j, h), false, fm_name('n', j, h), nullptr, nullptr);
             if (reference) {
-                read_file(st, sc, st.ku.run(), true, "ku.fm", &st.ivcmps[2], nullptr);
-                read_file(st, sc, st.nu.run(), false, "nu.fm", nullptr, nullptr);
+                read(st.ku.run(), true, "ku.fm", &st.ivcmps[2], nullptr);
+                read(st.nu.run(), false, "nu.fm", nullptr, nullptr);
             }
         }
 }

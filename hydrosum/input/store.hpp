@@ -6,8 +6,12 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace hydrosum {
 
@@ -100,5 +104,23 @@ struct Store {
     // comchr(from:to), 1-based and inclusive
     std::span<char> chr(int from, int to) { return std::span<char>(comchr).subspan(from - 1, to - from + 1); }
 };
+
+// Every member of the store starts as zero bits (counts 0, reals 0.0, flags
+// false, texts of code 0), so one run's store can come from calloc: the
+// system hands out zeroed pages, and a page is only touched, and so only
+// takes memory, when a step first writes it. A small test matrix never
+// pays for the whole frame, and nothing is cleared twice.
+static_assert(std::is_aggregate_v<Store> && std::is_trivially_destructible_v<Store>);
+
+struct FreeStore {
+    void operator()(Store* st) const noexcept { std::free(st); }
+};
+using StorePtr = std::unique_ptr<Store, FreeStore>;
+
+inline StorePtr zeroed_store() {
+    void* p = std::calloc(1, sizeof(Store));
+    if (!p) throw std::bad_alloc();
+    return StorePtr(static_cast<Store*>(p));
+}
 
 }  // namespace hydrosum

@@ -144,6 +144,24 @@ TEST_F(FormatOutput, SpecialValuesInNarrowFields) {
     }
 }
 
+// More digits than a float holds: the exact binary value, then zeros.
+TEST_F(FormatOutput, ExponentFieldsWiderThanAnyFloat) {
+    const std::string z33(33, '0'), z78(78, '0'), z90(90, '0');
+    const struct {
+        const char* format;
+        float x;
+        std::string want;
+    } rows[] = {
+        {"(e70.60)", 0.1f, "    0.100000001490116119384765625" + z33 + "E+00"},
+        {"(e90.80)", -0.25f, "   -0.25" + z78 + "E+00"},
+        {"(1pe100.90)", 1.0f, "    1." + z90 + "E+00"},
+    };
+    for (const auto& r : rows) {
+        textio::write(6, r.format, r.x);
+        EXPECT_EQ(take(), r.want + "\n") << r.format << " " << r.x;
+    }
+}
+
 TEST_F(FormatOutput, IntegerDescriptors) {
     const std::array<const char*, 5> d = {"i5", "i2", "i3", "i8", "i7"};
     const std::pair<std::int32_t, const char*> rows[] = {

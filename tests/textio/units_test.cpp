@@ -2,6 +2,12 @@
 // truncation that makes a file end after the record last written.
 #include "support.hpp"
 
+#include <csignal>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
 namespace {
 
 using namespace textio_test;
@@ -11,6 +17,19 @@ using textio::Status;
 
 class Units : public Streams {
 protected:
+    // body run in a child process; its wait status
+    template <class Body>
+    static int in_child(Body body) {
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            body();
+            ::_exit(0);
+        }
+        int status = -1;
+        if (child < 0 || ::waitpid(child, &status, 0) != child) ADD_FAILURE() << "no child process";
+        return status;
+    }
     std::string path(std::string_view name) const { return (dir_ / name).string(); }
     std::string next_record(int unit) {
         std::string line(20, ' ');
@@ -71,6 +90,88 @@ TEST_F(Units, ExistingOrNewKeepsContentUntilTheFirstWrite) {
     EXPECT_EQ(next_record(2), "<END>");
     textio::close(2);
     EXPECT_EQ(read_file(dir_ / "old.txt"), "old1\nnew2\n");
+}
+
+TEST_F(Units, EmptyFirstWriteLeavesNothingOfTheOldContent) {
+    write_file(dir_ / "old.txt", "old1\nold2\n");
+    ASSERT_TRUE(textio::open(2, path("old.txt"), Access::existing_or_new));
+    textio::write(2, "(a,$)", "");
+    EXPECT_EQ(read_file(dir_ / "old.txt"), "");
+    EXPECT_EQ(next_record(2), "<END>");
+    textio::close(2);
+    EXPECT_EQ(read_file(dir_ / "old.txt"), "");
+}
+
+// A write that fails leaves what reached the file and nothing of the old
+// content, also when not even the first byte got there.
+TEST_F(Units, FailedFirstWriteLeavesWhatReachedTheFile) {
+    for (rlim_t limit : {0, 2}) {
+        SCOPED_TRACE(limit);
+        write_file(dir_ / "old.txt", "old1\nold2\n");
+        const int status = in_child([&] {
+            // files may not grow beyond limit bytes: the write fails there
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit r{limit, limit};
+            ::setrlimit(RLIMIT_FSIZE, &r);
+            ::dup2(::open("/dev/null", O_WRONLY), 2);
+            ::_exit(textio::run_program("child", [&] {
+                if (!textio::open(2, path("old.txt"), Access::existing_or_new)) ::_exit(2);
+                textio::write(2, "(a)", "new");
+                textio::close(2);
+            }));
+        });
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), textio::exit_failure);
+        EXPECT_EQ(read_file(dir_ / "old.txt"), std::string("new\n").substr(0, limit));
+    }
+}
+
+// A run killed at any point leaves the old file whole, or a shorter file
+// that holds the start of the new content and nothing of the old.
+TEST_F(Units, KilledRunLeavesTheOldFileOrTheStartOfTheNew) {
+    std::string old_text;
+    for (int k = 0; k < 20000; ++k) old_text += "old record of the previous run\n";   // longer than the new
+    const auto new_records = [](std::size_t n) {
+        std::string text;
+        for (std::size_t k = 0; k < n; ++k) text += "new record " + std::to_string(100000 + k) + "\n";
+        return text;
+    };
+    struct Case {
+        const char* label;
+        std::size_t records;   // written before the kill
+        bool closed;
+    };
+    const Case cases[] = {
+        {"opened, nothing written", 0, false},
+        {"first record written", 1, false},
+        {"more than one buffer written", 6000, false},
+        {"all written, not closed", 8000, false},
+        {"all written and closed", 8000, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        write_file(dir_ / "table.txt", old_text);
+        const int status = in_child([&] {
+            if (!textio::open(2, path("table.txt"), Access::existing_or_new)) ::_exit(2);
+            for (std::size_t k = 0; k < c.records; ++k)
+                textio::write(2, "(a)", "new record " + std::to_string(100000 + k));
+            if (c.closed) textio::close(2);
+            ::kill(::getpid(), SIGKILL);
+        });
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        const std::string left = read_file(dir_ / "table.txt");
+        const std::string written = new_records(c.records);
+        if (c.records == 0) {
+            EXPECT_EQ(left, old_text);
+        } else if (c.closed) {
+            EXPECT_EQ(left, written);
+        } else {
+            // the first record goes to the file at once: no byte of the old stays
+            EXPECT_GE(left.size(), new_records(1).size());
+            EXPECT_LE(left.size(), written.size());
+            EXPECT_EQ(left, written.substr(0, left.size()));
+        }
+    }
 }
 
 TEST_F(Units, ReplaceEmptiesAtTheOpen) {

@@ -27,7 +27,7 @@ def check(folder):
     problems = []
     if out.GetNumberOfBlocks() != len(nets):
         problems.append(f"{out.GetNumberOfBlocks()} zones for {len(nets)} networks")
-    sizes = []
+    sizes, worst = [], 0.0
     for b in range(min(out.GetNumberOfBlocks(), len(nets))):
         title, ni, nj, pts = nets[b]
         grid = out.GetBlock(b)
@@ -40,6 +40,7 @@ def check(folder):
         if tuple(grid.GetDimensions()) != (ni, nj, 1):
             problems.append(f"zone {b + 1}: dimensions {grid.GetDimensions()}, not ({ni}, {nj}, 1)")
         bad = [p for p in range(ni * nj) if not all(map(close, grid.GetPoint(p), pts[p]))]
+        worst = max([worst] + [abs(a - b) for p in range(ni * nj) for a, b in zip(grid.GetPoint(p), pts[p])])
         if bad:
             problems.append(f"zone {b + 1}: {len(bad)} points differ, first point {bad[0] + 1}: "
                             f"{grid.GetPoint(bad[0])} for {pts[bad[0]]}")
@@ -49,7 +50,8 @@ def check(folder):
         print(f"FAIL {plt}: VTK {version} vtkTecplotReader: " + "; ".join(problems))
         return False
     print(f"ok   {plt}: VTK {version} vtkTecplotReader: {len(nets)} zones ({', '.join(sizes)}), "
-          f"names, sizes and all points as in {os.path.basename(net)}; title {reader.GetDataTitle()!r}")
+          f"names, sizes and all points as in {os.path.basename(net)}, largest difference {worst:.2g}; "
+          f"title {reader.GetDataTitle()!r}")
     return True
 
 

@@ -21,8 +21,9 @@ def main():
     status = 0
 
     got = netfiles.load_plot3d(os.path.join(demo, "bulb.xyz"))
-    err, _ = netfiles.compare("bulb.xyz", got, nets, TOL)
-    print(err or f"bulb.xyz: vtkMultiBlockPLOT3DReader read {len(got)} grids, {npts} points, as bulb.net")
+    err, worst = netfiles.compare("bulb.xyz", got, nets, TOL)
+    print(err or f"bulb.xyz: vtkMultiBlockPLOT3DReader read {len(got)} grids, {npts} points, as bulb.net, "
+          f"largest difference {worst:.2g}")
     status |= err is not None
 
     # the Tecplot files: the half bulb's meshes, and the cut bulb's trimmed
@@ -30,9 +31,10 @@ def main():
     for dat, net in (("bulb.dat", "bulb.net"), ("cutbulb.dat", "cutbulb.net")):
         zones = netfiles.networks(os.path.join(demo, net))
         got, names, _ = netfiles.load_tecplot(os.path.join(demo, dat))
-        err, _ = netfiles.compare(dat, got, zones, TOL)
+        err, worst = netfiles.compare(dat, got, zones, TOL)
         npts = sum(ni * nj for _, ni, nj, _ in zones)
-        print(err or f"{dat}: vtkTecplotReader read zones {names}, {npts} points, as {net}")
+        print(err or f"{dat}: vtkTecplotReader read zones {names}, {npts} points, as {net}, "
+              f"largest difference {worst:.2g}")
         status |= err is not None
     return 1 if status else 0
 

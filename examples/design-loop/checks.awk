@@ -10,23 +10,20 @@
 #   wingroot   its middle rows follow the wing's cut row (iwle, iwte)
 #   panels     meshdump's panel count is that of design.net's networks
 
-# The first network of a file (or the n-th, n from 1): counts in NI[t],
-# NJ[t], points in X[t,i,j], Y[t,i,j], Z[t,i,j]; the points stand one a
-# line in three 16-column fields, as the suite's programs write them.
-function load(file, t, n,    line, k, m, i, j) {
-    for (k = 1; k <= n; k++) {
-        if ((getline line < file) <= 0) { print "   check: " file " holds no network " n " (FAILED)"; exit 1 }
-        NI[t] = substr(line, 1, 5) + 0
-        NJ[t] = substr(line, 6, 5) + 0
-        for (m = 0; m < NI[t] * NJ[t]; m++) {
-            if ((getline line < file) <= 0) { print "   check: " file " ends early (FAILED)"; exit 1 }
-            if (k < n) continue
-            i = m % NI[t] + 1
-            j = int(m / NI[t]) + 1
-            X[t, i, j] = substr(line, 1, 16) + 0
-            Y[t, i, j] = substr(line, 17, 16) + 0
-            Z[t, i, j] = substr(line, 33, 16) + 0
-        }
+# The first network of a file: counts in NI[t], NJ[t], points in X[t,i,j],
+# Y[t,i,j], Z[t,i,j]; the points stand one a line in three 16-column
+# fields, as the suite's programs write them.
+function load(file, t,    line, m, i, j) {
+    if ((getline line < file) <= 0) { print "   check: " file " holds no network (FAILED)"; exit 1 }
+    NI[t] = substr(line, 1, 5) + 0
+    NJ[t] = substr(line, 6, 5) + 0
+    for (m = 0; m < NI[t] * NJ[t]; m++) {
+        if ((getline line < file) <= 0) { print "   check: " file " ends early (FAILED)"; exit 1 }
+        i = m % NI[t] + 1
+        j = int(m / NI[t]) + 1
+        X[t, i, j] = substr(line, 1, 16) + 0
+        Y[t, i, j] = substr(line, 17, 16) + 0
+        Z[t, i, j] = substr(line, 33, 16) + 0
     }
     close(file)
 }
@@ -86,8 +83,8 @@ function verdict(ok, text) {
 }
 
 function quarters(    i, d) {
-    load("bulb-upper.net", "u", 1)
-    load("bulb-lower.net", "l", 1)
+    load("bulb-upper.net", "u")
+    load("bulb-lower.net", "l")
     d = 0
     for (i = 1; i <= NI["u"]; i++) d = max(d, dist("u", i, NJ["u"], "l", i, 1))
     verdict(NI["u"] == NI["l"] && d <= 1e-5,
@@ -120,7 +117,7 @@ function reduced(    a, b, n, same) {
 }
 
 function layout(    i, j, ztop, zbot, jh, widest, nose) {
-    load("bulb.net", "b", 1)
+    load("bulb.net", "b")
     jh = int((NJ["b"] + 1) / 2)
     ztop = zbot = 0
     widest = 1
@@ -170,8 +167,8 @@ function tables(    k, kc, wc, lo, hi) {
 }
 
 function keelroot(    i, n, ends) {
-    load("bulb-new.net", "b", 1)
-    load("keel-trimmed.net", "k", 1)
+    load("bulb-new.net", "b")
+    load("keel-trimmed.net", "k")
     n = NI["k"]
     ends = max(dist("b", ikle, 1, "k", 1, NJ["k"]), dist("b", ikte, 1, "k", n, NJ["k"]))
     bend("k", 1, n, NJ["k"])
@@ -186,8 +183,8 @@ function keelroot(    i, n, ends) {
 # half of the wing's cut row (from the leading edge to the last station),
 # row jh + 1 on the lower half (to the first station).
 function wingroot(    i, n, le, jh, ends, open, shut) {
-    load("bulb-new.net", "b", 1)
-    load("wing-trimmed.net", "w", 1)
+    load("bulb-new.net", "b")
+    load("wing-trimmed.net", "w")
     n = NI["w"]
     le = int((n + 1) / 2)
     jh = NJ["b"] / 2

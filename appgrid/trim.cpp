@@ -187,6 +187,8 @@ void trim_keel(Run& run) {
     cut.at(xsis, n) = static_cast<float>(n);
     Knots kn = knots_of(cut, false, "keel");
     reevaluate(cut, kn);
+    // the root row itself: no two stations on one point, before it is printed or written
+    knots_of(cut, true, "keel");
     print_table(cut);
     write_keel(run.keel_net, cut, run.ans.output[keel]);
 }
@@ -205,11 +207,11 @@ void snap_to_aft_tip(CutCurve& cut, int k, BulbNet& bulb_net) {
 }
 
 // Each side of the leading-edge station keeps its relative spacing,
-// stretched to end where x along the cut row has its extreme.
-void align_wing(Run& run) {
+// stretched to end where x along the cut row has its extreme; kn holds all
+// the stations of the cut row as cut.
+void align_wing(Run& run, Knots& kn) {
     CutCurve& cut = run.wing_cut;
     const int n = cut.n, kwle = (n + 1) / 2;
-    Knots kn = knots_of(cut, true, "wing");
     const auto e = all_end_slopes(kn);
     Line pos = station_positions(kn, e, cut);
     Line x{}, p{};
@@ -253,9 +255,11 @@ void trim_wing(Run& run) {
     snap_to_aft_tip(cut, cut.n, run.bulb_net);
     Knots kn = knots_of(cut, false, "wing");
     reevaluate(cut, kn);
+    // the alignment's knots, checked before the wing as cut replaces an older file
+    Knots row = knots_of(cut, true, "wing");
     print_table(cut);
     write_wing(run.wing_net, cut, run.ans.output[wing]);
-    align_wing(run);
+    align_wing(run, row);
 }
 
 }  // namespace

@@ -222,9 +222,6 @@ TEST(AppgridTrim, StopsOfTheTrimming) {
          with_field(with_field(with_field(wing_table, 2, 1, 1.0), 2, 2, 0.0), 2, 3, 0.5),
          " error ... wing cut has coincident points", true, false},
         {"no leading edge", keel_table, table(linear), " error ... wing cut row has no leading edge", true, true},
-        // station 2 without a cut takes station 1's place: refused before the alignment
-        {"wing points alike after the splines", keel_table, with_field(with_field(wing_table, 2, 0, "0"), 2, 4, 1.0),
-         " error ... wing cut has coincident points", true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -238,6 +235,47 @@ TEST(AppgridTrim, StopsOfTheTrimming) {
         EXPECT_EQ(out.back(), c.message);
         EXPECT_EQ(box.has("keel-out.net"), c.keel_written);
         EXPECT_EQ(box.has("wing-out.net"), c.wing_written);
+        EXPECT_FALSE(box.has("bulb-out.net"));
+    }
+}
+
+// Distinct cut points that the splines put on one station of the root row
+// (a repeated xsis; a station without a cut at its neighbour's xsis) stop
+// the run before that part's table is printed and its file replaced.
+TEST(AppgridTrim, ARootRowWithCoincidentStationsLeavesAnOldFileAsItWas) {
+    const std::string keel_table = table(keel_stations(3.0, 0.1));
+    const std::string wing_table = table(wing_stations(2.6));
+    const std::string old_keel = network(3, 1, "old keel", [](int i, int) { return P3{1.0 * i, 0.0, 0.0}; });
+    const std::string old_wing = network(3, 1, "old wing", [](int i, int) { return P3{0.0, 1.0 * i, 0.0}; });
+    struct Case {
+        const char* what;
+        std::string keel, wing;
+        bool keel_cut;   // the keel trimmed and written before the stop
+    };
+    const std::vector<Case> cases = {
+        {"keel xsis repeated", with_field(keel_table, 3, 4, 2.0), wing_table, false},
+        {"keel station without cut at xsis 1", with_field(with_field(keel_table, 2, 0, "0"), 2, 4, 1.0), wing_table,
+         false},
+        {"wing xsis repeated", keel_table, with_field(wing_table, 3, 4, 2.0), true},
+        {"wing station without cut at xsis 1", keel_table, with_field(with_field(wing_table, 2, 0, "0"), 2, 4, 1.0),
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Box box;
+        Inputs s;
+        s.keel_table = c.keel, s.wing_table = c.wing;
+        box.write("keel-out.net", old_keel);
+        box.write("wing-out.net", old_wing);
+        const Outcome o = run(box, s);
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.out, questions(true, true, true) + (c.keel_cut ? printed(keel_stations(3.0, 0.1)) : "") +
+                             (c.keel_cut ? " error ... wing" : " error ... keel") + " cut has coincident points\n");
+        if (c.keel_cut)
+            EXPECT_EQ(read_network(*box.read("keel-out.net")).header, "    5    4          test keel");
+        else
+            EXPECT_EQ(box.read("keel-out.net"), old_keel);
+        EXPECT_EQ(box.read("wing-out.net"), old_wing);
         EXPECT_FALSE(box.has("bulb-out.net"));
     }
 }

@@ -201,6 +201,81 @@ TEST(MeshStops, SurfaceBeyondTheArrays)
     }
 }
 
+// Surfaces whose weight sum is 0 at a mesh point, or whose data hold an
+// Infinity, after a good one: the stop names the surface, the good mesh
+// stays in the file and fort.21 is gone.
+TEST(MeshStops, PointsThatAreNotFinite)
+{
+    struct Case {
+        const char* what;
+        void (*change)(Surface128&);
+    };
+    const Case cases[] = {
+        {"a zero weight where its basis function is 1", [](Surface128& s) { s.w[0] = "0"; }},
+        {"all weights 0", [](Surface128& s) { s.w.assign(4, "0"); }},
+        {"every u knot equal", [](Surface128& s) { s.s.assign(4, "0.5"); }},
+        {"u knots decreasing", [](Surface128& s) { s.s = {"1", "1", "0", "0"}; }},
+        {"a coordinate that overflows to Infinity", [](Surface128& s) { s.xyz[3] = "1.0E99"; }},
+        {"a weight that overflows to Infinity", [](Surface128& s) { s.w[3] = "1.0D99"; }},
+    };
+    for (const Case& c : cases) {
+        Surface128 bad;
+        c.change(bad);
+        IgesFile f = patch_file();
+        f.add(128, bad.values());
+        Sandbox box;
+        box.write("in.igs", f.text());
+        Dialogue d;
+        d.read("in.igs", f.counts()).mesh().say("1", kRelQ);
+        d.spec("1", "patch", "0 0 0", kUniform3, kUniform3).spec("2", "bad", "0 0 0", kUniform3, kUniform3);
+        d.say("0", kFormatMenu).say("3", q(" enter new mesh filename: "));
+        d.say("out.net", " stopping ... iges 128 entity #    2 gives a point that is not finite\n");
+        Outcome r = box.run(d.answers() + "6\n");
+        EXPECT_EQ(r.out, d.transcript()) << c.what;
+        EXPECT_EQ(r.status, 0) << c.what;
+        EXPECT_EQ(box.read("out.net"), "    3    3          patch\n" + patch_points()) << c.what;
+        EXPECT_FALSE(box.read("fort.21")) << c.what;
+    }
+}
+
+// A stop at the first mesh leaves the file header and nothing else: the
+// network and Gridgen layouts have none, so an old file keeps its content.
+TEST(MeshStops, NotFiniteFirstMeshLeavesTheHeader)
+{
+    struct Case {
+        std::string format, plot3d, want;
+    };
+    const std::string sizes = "           3           3           1";
+    const Case cases[] = {{"1", "1", "           2\n" + sizes + sizes + "\n"},
+                          {"1", "2", "           2\n" + sizes + sizes + "\n"},
+                          {"2", "", "VARIABLES=x,y,z\n"},
+                          {"3", "", "old\n"},
+                          {"4", "", "old\n"}};
+    Surface128 bad;
+    bad.w.assign(4, "0");
+    IgesFile f;
+    f.add(128, bad.values());
+    f.add(128, Surface128{}.values());
+    for (const Case& c : cases) {
+        Sandbox box;
+        box.write("in.igs", f.text());
+        box.write("out", "old\n");
+        Dialogue d;
+        d.read("in.igs", f.counts()).mesh().say("1", kRelQ);
+        d.spec("1", "bad", "0 0 0", kUniform3, kUniform3).spec("2", "patch", "0 0 0", kUniform3, kUniform3);
+        d.say("0", kFormatMenu).say(c.format, q(" enter new mesh filename: "));
+        const std::string stop = " stopping ... iges 128 entity #    1 gives a point that is not finite\n";
+        if (c.plot3d.empty())
+            d.say("out", stop);
+        else
+            d.say("out", kPlot3dMenu).say(c.plot3d, stop);
+        Outcome r = box.run(d.answers() + "6\n");
+        EXPECT_EQ(r.out, d.transcript()) << c.format << c.plot3d;
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(box.read("out"), c.want) << c.format << c.plot3d;
+    }
+}
+
 TEST(MeshStops, LargestSurfaceLoads)
 {
     Surface128 big;

@@ -171,39 +171,47 @@ TEST(MeshFiles, NoSpecification)
     }
 }
 
+// Option 4 on the patch and then on the surface of these parameter data,
+// 3 x 3 each into a network file: the second stops with the message, the
+// patch's mesh stays in the file and fort.21 is gone.
+void expect_stop_at_second(const std::vector<std::string>& values, const std::string& message, const char* what)
+{
+    IgesFile f = patch_file();
+    f.add(128, values);
+    Sandbox box;
+    box.write("in.igs", f.text());
+    Dialogue d;
+    d.read("in.igs", f.counts()).mesh().say("1", kRelQ);
+    d.spec("1", "patch", "0 0 0", kUniform3, kUniform3).spec("2", "second", "0 0 0", kUniform3, kUniform3);
+    d.say("0", kFormatMenu).say("3", q(" enter new mesh filename: ")).say("out.net", message);
+    Outcome r = box.run(d.answers() + "6\n");
+    EXPECT_EQ(r.out, d.transcript()) << what;
+    EXPECT_EQ(r.status, 0) << what;
+    EXPECT_EQ(box.read("out.net"), "    3    3          patch\n" + patch_points()) << what;
+    EXPECT_FALSE(box.read("fort.21")) << what;
+}
+
 struct Stop {
     int k1, k2, m1, m2;
 };
 
-// A surface beyond the arrays, after a good one: the seven-line stop, the
-// good mesh kept in the file, fort.21 gone.
+// A surface beyond the arrays, after a good one: the seven-line stop.
 TEST(MeshStops, SurfaceBeyondTheArrays)
 {
     for (const Stop& s : {Stop{482, 1, 1, 1}, Stop{1, 1, 1, 9}, Stop{-1, 1, 1, 1}, Stop{1, -1, 1, 1},
                           Stop{1, 1, -1, 1}, Stop{1, 1, 1, -2}}) {
-        IgesFile f = patch_file();
-        f.add(128, {"128", std::to_string(s.k1), std::to_string(s.k2), std::to_string(s.m1), std::to_string(s.m2), "0",
-                    "0", "1", "0", "0"});
-        Sandbox box;
-        box.write("in.igs", f.text());
-        Dialogue d;
-        d.read("in.igs", f.counts()).mesh().say("1", kRelQ);
-        d.spec("1", "patch", "0 0 0", kUniform3, kUniform3).spec("2", "big", "0 0 0", kUniform3, kUniform3);
-        d.say("0", kFormatMenu).say("3", q(" enter new mesh filename: "));
-        d.say("out.net", "  stopping for insufficient array size\n\n     kk   kk   mm   mm\n   481  481    8    8\n\n"
-                         "     k1   k2   m1   m2\n " +
-                             i5(s.k1) + i5(s.k2) + i5(s.m1) + i5(s.m2) + "\n");
-        Outcome r = box.run(d.answers() + "6\n");
-        EXPECT_EQ(r.out, d.transcript());
-        EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(box.read("out.net"), "    3    3          patch\n" + patch_points());
-        EXPECT_FALSE(box.read("fort.21"));
+        const std::string values = i5(s.k1) + i5(s.k2) + i5(s.m1) + i5(s.m2);
+        expect_stop_at_second({"128", std::to_string(s.k1), std::to_string(s.k2), std::to_string(s.m1),
+                               std::to_string(s.m2), "0", "0", "1", "0", "0"},
+                              "  stopping for insufficient array size\n\n     kk   kk   mm   mm\n   481  481    8    8\n\n"
+                              "     k1   k2   m1   m2\n " +
+                                  values + "\n",
+                              values.c_str());
     }
 }
 
 // Surfaces whose weight sum is 0 at a mesh point, or whose data hold an
-// Infinity, after a good one: the stop names the surface, the good mesh
-// stays in the file and fort.21 is gone.
+// Infinity, after a good one: the stop names the surface.
 TEST(MeshStops, PointsThatAreNotFinite)
 {
     struct Case {
@@ -221,20 +229,8 @@ TEST(MeshStops, PointsThatAreNotFinite)
     for (const Case& c : cases) {
         Surface128 bad;
         c.change(bad);
-        IgesFile f = patch_file();
-        f.add(128, bad.values());
-        Sandbox box;
-        box.write("in.igs", f.text());
-        Dialogue d;
-        d.read("in.igs", f.counts()).mesh().say("1", kRelQ);
-        d.spec("1", "patch", "0 0 0", kUniform3, kUniform3).spec("2", "bad", "0 0 0", kUniform3, kUniform3);
-        d.say("0", kFormatMenu).say("3", q(" enter new mesh filename: "));
-        d.say("out.net", " stopping ... iges 128 entity #    2 gives a point that is not finite\n");
-        Outcome r = box.run(d.answers() + "6\n");
-        EXPECT_EQ(r.out, d.transcript()) << c.what;
-        EXPECT_EQ(r.status, 0) << c.what;
-        EXPECT_EQ(box.read("out.net"), "    3    3          patch\n" + patch_points()) << c.what;
-        EXPECT_FALSE(box.read("fort.21")) << c.what;
+        expect_stop_at_second(bad.values(), " stopping ... iges 128 entity #    2 gives a point that is not finite\n",
+                              c.what);
     }
 }
 

@@ -90,6 +90,16 @@ struct Trim {
 // combination along u.
 std::array<float, 3> on_surface(float u, float v) { return {u, v * u + v * (1.0f - u), v * u}; }
 
+// The x, y and z of the surface's 3 x 3 mesh, as a PLOT3D block holds them.
+std::vector<float> surface_block()
+{
+    std::vector<float> b;
+    for (int c = 0; c < 3; ++c)
+        for (float v : kAt)
+            for (float u : kAt) b.push_back(on_surface(u, v)[static_cast<std::size_t>(c)]);
+    return b;
+}
+
 std::string surface_points()
 {
     std::string s;
@@ -311,13 +321,7 @@ TEST(Trimmed, Plot3dFileWhenASpecificationIsSkipped)
     t.t144[1] = "9";   // the first names a 126 as its base
     add_second(t);
     const IgesFile f = t.file();
-    std::vector<float> xyz[3];
-    for (int c = 0; c < 3; ++c)
-        for (float v : kAt)
-            for (float u : kAt) xyz[c].push_back(on_surface(u, v)[static_cast<std::size_t>(c)]);
-    std::vector<float> block = xyz[0];
-    block.insert(block.end(), xyz[1].begin(), xyz[1].end());
-    block.insert(block.end(), xyz[2].begin(), xyz[2].end());
+    const std::vector<float> block = surface_block();
     const std::string sizes = fi(3) + fi(3) + fi(1);
     struct Case {
         std::vector<const char*> rels;
@@ -535,14 +539,6 @@ TEST(Trimmed, PointsThatAreNotFinite)
     Surface128 weightless;
     weightless.w.assign(4, "0");
     second.after = {{144, {"144", "13", "0", "0", "0"}}, {128, weightless.values()}};
-    const std::string header = fi(3) + fi(3) + fi(1) + "\n";
-    std::vector<float> xyz[3];
-    for (int c = 0; c < 3; ++c)
-        for (float v : kAt)
-            for (float u : kAt) xyz[c].push_back(on_surface(u, v)[static_cast<std::size_t>(c)]);
-    std::vector<float> block = xyz[0];
-    block.insert(block.end(), xyz[1].begin(), xyz[1].end());
-    block.insert(block.end(), xyz[2].begin(), xyz[2].end());
     const Case cases[] = {
         {"a segment of zero weights", with([](Trim& t) { t.segments = {{126, kWeightless}}; }), {"1"}, "3",
          boundary_stop, kSurface},
@@ -558,7 +554,7 @@ TEST(Trimmed, PointsThatAreNotFinite)
         {"a base surface of zero weights", second, {"1", "2"}, "3",
          " stopping ... iges 144 entity #    2 gives a point that is not finite\n", kSurface + kBoundary},
         {"a segment of zero weights, PLOT3D", with([](Trim& t) { t.segments = {{126, kWeightless}}; }), {"1"}, "1", "",
-         header + free_list(block)},
+         fi(3) + fi(3) + fi(1) + "\n" + free_list(surface_block())},
     };
     for (const Case& c : cases) {
         const IgesFile f = c.trim.file();

@@ -5,6 +5,7 @@
 #include "surface.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace surfmesh {
@@ -13,6 +14,7 @@ namespace {
 
 using textio::stdout_unit;
 
+constexpr std::int32_t surface_type = 128;
 constexpr std::int32_t pts_max = 9;    // points a direction when every surface is meshed
 constexpr std::int32_t num_max = 17;   // points a direction of a specified mesh
 
@@ -124,12 +126,32 @@ MeshFile open_mesh_file() {
     return f;
 }
 
+// The stop of the command that selects entities of the type, at its
+// rel-th one.
+[[noreturn]] void entity_stop(std::int32_t type, std::int32_t rel, std::string_view what) {
+    textio::write(stdout_unit, "(a,i5,a)", " stopping ... iges " + std::to_string(type) + " entity #", rel, what);
+    drop_scratch();
+    textio::stop();
+}
+
 }  // namespace
 
-void mesh128(Blocks& b, int k, int e, const MeshFile& f) {
-    load_surface(b.deinfo, e, transforms_of(b.ispecs, b.rspecs, k), b.meshes);
-    make_mesh(b.ispecs, b.rspecs, k, b.meshes);
-    write_mesh(f, b.ispecs, b.cspecs, k, b.meshes);
+void stop_unless_finite(std::int32_t type, std::int32_t rel, std::string_view head, int ni, int nj, geom::Grid x,
+                        geom::Grid y, geom::Grid z) {
+    for (int j = 1; j <= nj; ++j)
+        for (int i = 1; i <= ni; ++i)
+            if (!std::isfinite(x(i, j)) || !std::isfinite(y(i, j)) || !std::isfinite(z(i, j)))
+                entity_stop(type, rel, std::string(head) + " gives a point that is not finite");
+}
+
+void mesh128(Blocks& b, int k, int e, const MeshFile& f, std::int32_t type) {
+    Meshes& m = b.meshes;
+    load_surface(b.deinfo, e, transforms_of(b.ispecs, b.rspecs, k), m);
+    make_mesh(b.ispecs, b.rspecs, k, m);
+    // a weight sum of 0 or an overflow in the data: stop before anything of it is written
+    stop_unless_finite(type, b.ispecs.irel(k), "", b.ispecs.inum(k), b.ispecs.jnum(k), Meshes::plane(m.x),
+                       Meshes::plane(m.y), Meshes::plane(m.z));
+    write_mesh(f, b.ispecs, b.cspecs, k, m);
 }
 
 int count_type(const Deinfo& d, std::int32_t type) {
@@ -170,19 +192,16 @@ void mesh_command(const MeshCommand& c, Blocks& b) {
     write_header(f, iout, is, announced);
     for (int k = 1; k <= iout; ++k) {
         const int e = locate(b.deinfo, c.type, is.irel(k));
-        if (e == 0) {
-            textio::write(stdout_unit, "(a,i5,a)", " stopping ... iges " + std::to_string(c.type) + " entity #",
-                          is.irel(k), " not found");
-            textio::stop();
-        }
+        if (e == 0) entity_stop(c.type, is.irel(k), " not found");
         c.mesh_one(b, k, e, f);
     }
     textio::close(mesh_unit);
 }
 
 void mesh128s(Blocks& b) {
-    mesh_command({128, " output specified 128 entities to new mesh file", " enter relative iges 128 entity number: ",
-                  mesh128},
+    mesh_command({surface_type, " output specified 128 entities to new mesh file",
+                  " enter relative iges 128 entity number: ",
+                  [](Blocks& b, int k, int e, const MeshFile& f) { mesh128(b, k, e, f, surface_type); }},
                  b);
 }
 

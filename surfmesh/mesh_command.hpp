@@ -4,6 +4,7 @@
 #pragma once
 
 #include "blocks.hpp"
+#include "lib/grid.hpp"
 #include "writers.hpp"
 
 #include <string_view>
@@ -29,8 +30,16 @@ int locate(const Deinfo& d, std::int32_t type, int rel);
 
 void mesh_command(const MeshCommand& c, Blocks& b);
 
-// The surface of specification k from entry e: loaded, meshed and written.
-void mesh128(Blocks& b, int k, int e, const MeshFile& f);
+// Unless every point of the ni x nj mesh is a finite number, the stop of
+// the command of that entity type at its rel-th entity, as when one is not
+// found: " stopping ... iges <type> entity #", rel, head and " gives a point
+// that is not finite"; fort.21 deleted.
+void stop_unless_finite(std::int32_t type, std::int32_t rel, std::string_view head, int ni, int nj, geom::Grid x,
+                        geom::Grid y, geom::Grid z);
+
+// The surface of specification k from entry e: loaded, meshed and written;
+// type is the command's, for its stops.
+void mesh128(Blocks& b, int k, int e, const MeshFile& f, std::int32_t type);
 
 // Menu option 4.
 void mesh128s(Blocks& b);

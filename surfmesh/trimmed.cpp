@@ -38,9 +38,10 @@ struct Segment {
     std::int32_t iges = 0, kc = 0, mc = 0, icplan = 0, icopen = 0, icrat = 0, icper = 0;
     float uc0 = 0.0f, uc1 = 0.0f;
 
-    int kcp() const { return kc + 1; }   // control points (kc is at most kkc)
-    // knots; none for counts that do not make a curve
-    int ncap() const { return static_cast<int>(std::max<std::int64_t>(std::int64_t{kc} + mc + 2, 0)); }
+    int kcp() const { return kc + 1; }   // control points
+    int ncap() const { return kc + mc + 2; }   // knots
+    // below 0 the counts would index before the arrays
+    bool fits() const { return kc >= 0 && kc <= kkc && mc >= 0 && mc <= mmc; }
 };
 
 // The entry a directory pointer names, (p+1)/2, when it is of the type;
@@ -71,10 +72,10 @@ bool base_is_surface(Blocks& b, int, int e) {
 
 void read_head(textio::In& in, Segment& h) { in(h.iges)(h.kc)(h.mc)(h.icplan)(h.icopen)(h.icrat)(h.icper); }
 
-// The first n elements of an array (none when n is below 1).
+// The first n elements of an array.
 template <class A>
 auto first(A& a, int n) {
-    return std::span(a).first(static_cast<std::size_t>(std::max(n, 0)));
+    return std::span(a).first(static_cast<std::size_t>(n));
 }
 
 // The segment of entry e into curves; stops the program, fort.21 deleted,
@@ -87,7 +88,7 @@ Segment read_segment(const Deinfo& d, int e, Curves& c) {
         read_head(in, h);
         in.required();
     }
-    if (h.kc > kkc || h.mc > mmc) {
+    if (!h.fits()) {
         textio::write(stdout_unit, "(1x,a,//,1x,a,/,1x,2i5,//,1x,a,/,1x,2i5)", " stopping for insufficient array size",
                       "   kkc  mmc", kkc, mmc, "    kc   mc", h.kc, h.mc);
         drop_scratch();
@@ -115,7 +116,7 @@ void carry(const Transforms& t, const Surface& s, Curves& c, int kcp) {
     }
 }
 
-// All control points on one edge of the parameter rectangle (none at all counts).
+// All control points on one edge of the parameter rectangle.
 bool on_edge(const Surface& s, const Curves& c, int kcp) {
     const float tu = std::fabs(s.u1 - s.u0) * edge_tolerance, tv = std::fabs(s.v1 - s.v0) * edge_tolerance;
     auto all_at = [kcp](const CurveArray& a, float edge, float tol) {
@@ -164,7 +165,7 @@ int sample(const Ispecs& is, int k, const Segment& h, Meshes& m, Curves& c) {
         textio::write_list(stdout_unit, "ii=", std::int32_t{ii + 1});
         float u = at_most(c.uc[ii], end);
         textio::write_list(stdout_unit, "u=", u);
-        const float uk = inside_knots(u, c.sc[0], c.sc[static_cast<std::size_t>(std::max(h.ncap(), 1) - 1)]);
+        const float uk = inside_knots(u, c.sc[0], c.sc[static_cast<std::size_t>(h.ncap() - 1)]);
         const float ration = bvalue(c.sc.data(), c.wc.data(), kcp, order, uk, 0, c.bw);
         textio::write_list(stdout_unit, "ration=", ration);
         c.cx[ii] = along(c.xcc, uk, ration);
@@ -196,9 +197,10 @@ void segment(Blocks& b, int k, std::int32_t pointer, const MeshFile& f) {
     const int nc = sample(b.ispecs, k, h, b.meshes, c);
     textio::write_list(stdout_unit, " mesh computed");
     if (f.iform == plot3d) return;   // a PLOT3D file holds the surfaces alone
+    const geom::Grid x(c.cx.data(), 0), y(c.cy.data(), 0), z(c.cz.data(), 0);   // the row twice
+    stop_unless_finite(trimmed_type, b.ispecs.irel(k), " boundary", nc, 1, x, y, z);
     const Title& title = b.cspecs.title(k);
-    write_block(f.iform, std::string_view(title.data(), title.size()), nc, 2, geom::Grid(c.cx.data(), 0),
-                geom::Grid(c.cy.data(), 0), geom::Grid(c.cz.data(), 0));
+    write_block(f.iform, std::string_view(title.data(), title.size()), nc, 2, x, y, z);
 }
 
 // The outer trimming boundary of specification k, after its surface.
@@ -239,7 +241,7 @@ void mesh144(Blocks& b, int k, int e, const MeshFile& f) {
     if (t.n2 > 0) say(" warning ... interior trimming curves not operational");
     const int base = entry_of_type(b.deinfo, t.pts, surface_type);
     if (base == 0) return say(" warning ... surface must be a 128 type entity");
-    mesh128(b, k, base, f);
+    mesh128(b, k, base, f, trimmed_type);
     outer_boundary(b, k, t, f);
 }
 

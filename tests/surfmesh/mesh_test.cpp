@@ -171,33 +171,104 @@ TEST(MeshFiles, NoSpecification)
     }
 }
 
+// Option 4 on the patch and then on the surface of these parameter data,
+// 3 x 3 each into a network file: the second stops with the message, the
+// patch's mesh stays in the file and fort.21 is gone.
+void expect_stop_at_second(const std::vector<std::string>& values, const std::string& message, const char* what)
+{
+    IgesFile f = patch_file();
+    f.add(128, values);
+    Sandbox box;
+    box.write("in.igs", f.text());
+    Dialogue d;
+    d.read("in.igs", f.counts()).mesh().say("1", kRelQ);
+    d.spec("1", "patch", "0 0 0", kUniform3, kUniform3).spec("2", "second", "0 0 0", kUniform3, kUniform3);
+    d.say("0", kFormatMenu).say("3", q(" enter new mesh filename: ")).say("out.net", message);
+    Outcome r = box.run(d.answers() + "6\n");
+    EXPECT_EQ(r.out, d.transcript()) << what;
+    EXPECT_EQ(r.status, 0) << what;
+    EXPECT_EQ(box.read("out.net"), "    3    3          patch\n" + patch_points()) << what;
+    EXPECT_FALSE(box.read("fort.21")) << what;
+}
+
 struct Stop {
     int k1, k2, m1, m2;
 };
 
-// A surface beyond the arrays, after a good one: the seven-line stop, the
-// good mesh kept in the file, fort.21 gone.
+// A surface beyond the arrays, after a good one: the seven-line stop.
 TEST(MeshStops, SurfaceBeyondTheArrays)
 {
     for (const Stop& s : {Stop{482, 1, 1, 1}, Stop{1, 1, 1, 9}, Stop{-1, 1, 1, 1}, Stop{1, -1, 1, 1},
                           Stop{1, 1, -1, 1}, Stop{1, 1, 1, -2}}) {
-        IgesFile f = patch_file();
-        f.add(128, {"128", std::to_string(s.k1), std::to_string(s.k2), std::to_string(s.m1), std::to_string(s.m2), "0",
-                    "0", "1", "0", "0"});
+        const std::string values = i5(s.k1) + i5(s.k2) + i5(s.m1) + i5(s.m2);
+        expect_stop_at_second({"128", std::to_string(s.k1), std::to_string(s.k2), std::to_string(s.m1),
+                               std::to_string(s.m2), "0", "0", "1", "0", "0"},
+                              "  stopping for insufficient array size\n\n     kk   kk   mm   mm\n   481  481    8    8\n\n"
+                              "     k1   k2   m1   m2\n " +
+                                  values + "\n",
+                              values.c_str());
+    }
+}
+
+// Surfaces whose weight sum is 0 at a mesh point, or whose data hold an
+// Infinity, after a good one: the stop names the surface.
+TEST(MeshStops, PointsThatAreNotFinite)
+{
+    struct Case {
+        const char* what;
+        void (*change)(Surface128&);
+    };
+    const Case cases[] = {
+        {"a zero weight where its basis function is 1", [](Surface128& s) { s.w[0] = "0"; }},
+        {"all weights 0", [](Surface128& s) { s.w.assign(4, "0"); }},
+        {"every u knot equal", [](Surface128& s) { s.s.assign(4, "0.5"); }},
+        {"u knots decreasing", [](Surface128& s) { s.s = {"1", "1", "0", "0"}; }},
+        {"a coordinate that overflows to Infinity", [](Surface128& s) { s.xyz[3] = "1.0E99"; }},
+        {"a weight that overflows to Infinity", [](Surface128& s) { s.w[3] = "1.0D99"; }},
+    };
+    for (const Case& c : cases) {
+        Surface128 bad;
+        c.change(bad);
+        expect_stop_at_second(bad.values(), " stopping ... iges 128 entity #    2 gives a point that is not finite\n",
+                              c.what);
+    }
+}
+
+// A stop at the first mesh leaves the file header and nothing else: the
+// network and Gridgen layouts have none, so an old file keeps its content.
+TEST(MeshStops, NotFiniteFirstMeshLeavesTheHeader)
+{
+    struct Case {
+        std::string format, plot3d, want;
+    };
+    const std::string sizes = "           3           3           1";
+    const Case cases[] = {{"1", "1", "           2\n" + sizes + sizes + "\n"},
+                          {"1", "2", "           2\n" + sizes + sizes + "\n"},
+                          {"2", "", "VARIABLES=x,y,z\n"},
+                          {"3", "", "old\n"},
+                          {"4", "", "old\n"}};
+    Surface128 bad;
+    bad.w.assign(4, "0");
+    IgesFile f;
+    f.add(128, bad.values());
+    f.add(128, Surface128{}.values());
+    for (const Case& c : cases) {
         Sandbox box;
         box.write("in.igs", f.text());
+        box.write("out", "old\n");
         Dialogue d;
         d.read("in.igs", f.counts()).mesh().say("1", kRelQ);
-        d.spec("1", "patch", "0 0 0", kUniform3, kUniform3).spec("2", "big", "0 0 0", kUniform3, kUniform3);
-        d.say("0", kFormatMenu).say("3", q(" enter new mesh filename: "));
-        d.say("out.net", "  stopping for insufficient array size\n\n     kk   kk   mm   mm\n   481  481    8    8\n\n"
-                         "     k1   k2   m1   m2\n " +
-                             i5(s.k1) + i5(s.k2) + i5(s.m1) + i5(s.m2) + "\n");
+        d.spec("1", "bad", "0 0 0", kUniform3, kUniform3).spec("2", "patch", "0 0 0", kUniform3, kUniform3);
+        d.say("0", kFormatMenu).say(c.format, q(" enter new mesh filename: "));
+        const std::string stop = " stopping ... iges 128 entity #    1 gives a point that is not finite\n";
+        if (c.plot3d.empty())
+            d.say("out", stop);
+        else
+            d.say("out", kPlot3dMenu).say(c.plot3d, stop);
         Outcome r = box.run(d.answers() + "6\n");
-        EXPECT_EQ(r.out, d.transcript());
+        EXPECT_EQ(r.out, d.transcript()) << c.format << c.plot3d;
         EXPECT_EQ(r.status, 0);
-        EXPECT_EQ(box.read("out.net"), "    3    3          patch\n" + patch_points());
-        EXPECT_FALSE(box.read("fort.21"));
+        EXPECT_EQ(box.read("out"), c.want) << c.format << c.plot3d;
     }
 }
 

@@ -90,6 +90,16 @@ struct Trim {
 // combination along u.
 std::array<float, 3> on_surface(float u, float v) { return {u, v * u + v * (1.0f - u), v * u}; }
 
+// The x, y and z of the surface's 3 x 3 mesh, as a PLOT3D block holds them.
+std::vector<float> surface_block()
+{
+    std::vector<float> b;
+    for (int c = 0; c < 3; ++c)
+        for (float v : kAt)
+            for (float u : kAt) b.push_back(on_surface(u, v)[static_cast<std::size_t>(c)]);
+    return b;
+}
+
 std::string surface_points()
 {
     std::string s;
@@ -133,7 +143,7 @@ const std::string kAccount = diagonal_account();
 const std::string kWarn128 = line(" warning ... surface must be a 128 type entity");
 
 // Reads the file and makes one specified 3 x 3 mesh of each relative number.
-Dialogue trim_dialogue(const IgesFile& f, std::initializer_list<const char*> rels, const std::string& flips = "0 0 0",
+Dialogue trim_dialogue(const IgesFile& f, const std::vector<const char*>& rels, const std::string& flips = "0 0 0",
                        const std::string& closures = "0 0 0 0")
 {
     Dialogue d;
@@ -264,9 +274,6 @@ TEST(Trimmed, BoundaryChainWarnings)
                            {126, line126("1", "1", "0", "1")}, {126, line126("0", "1", "0", "0")}};
          }),
          "", kSurface},
-        {"a segment without control points",
-         with([](Trim& t) { t.segments = {{126, {"126", "-2147483648", "-5", "0", "0", "0", "0", "0", "1"}}}; }), "",
-         kSurface},
         {"the data's own type number is not compared", with([](Trim& t) { t.t144[0] = "999"; }), kAccount,
          kSurface + kBoundary},
     };
@@ -314,13 +321,7 @@ TEST(Trimmed, Plot3dFileWhenASpecificationIsSkipped)
     t.t144[1] = "9";   // the first names a 126 as its base
     add_second(t);
     const IgesFile f = t.file();
-    std::vector<float> xyz[3];
-    for (int c = 0; c < 3; ++c)
-        for (float v : kAt)
-            for (float u : kAt) xyz[c].push_back(on_surface(u, v)[static_cast<std::size_t>(c)]);
-    std::vector<float> block = xyz[0];
-    block.insert(block.end(), xyz[1].begin(), xyz[1].end());
-    block.insert(block.end(), xyz[2].begin(), xyz[2].end());
+    const std::vector<float> block = surface_block();
     const std::string sizes = fi(3) + fi(3) + fi(1);
     struct Case {
         std::vector<const char*> rels;
@@ -454,21 +455,27 @@ TEST(Trimmed, ParametersBelowTheFirstKnots)
     for (const auto& p : nets[1].p) EXPECT_TRUE(std::isfinite(p[0]) && std::isfinite(p[1]) && std::isfinite(p[2]));
 }
 
-// The segment limits: the seven-line stop with the values, fort.21 deleted,
-// the surface mesh kept; the largest segment is meshed.
+// The segment limits, negative counts too: the seven-line stop with the
+// values, fort.21 deleted, the surface mesh kept; the largest segment is
+// meshed.
 TEST(Trimmed, SegmentLimits)
 {
     struct Case {
-        std::string kc, mc;
+        std::string kc, mc, shown;
     };
-    for (const Case& c : {Case{"1002", "3"}, Case{"1", "9"}}) {
+    const Case cases[] = {{"1002", "3", "  1002    3"},
+                          {"1", "9", "     1    9"},
+                          {"1", "-1", "     1   -1"},
+                          {"-1", "1", "    -1    1"},
+                          {"-2147483648", "-5", " *****   -5"}};
+    for (const Case& c : cases) {
         Trim t;
         t.segments = {{126, {"126", c.kc, c.mc, "0", "0", "0", "0"}}};
         const IgesFile f = t.file();
         Dialogue d = trim_dialogue(f, {"1"});
         d.say("0", kFormatMenu).say("3", q(" enter new mesh filename: "));
         d.say("out.net", lines({"  stopping for insufficient array size", "", "    kkc  mmc", "  1001    8", "",
-                                "     kc   mc", " " + i5(std::stol(c.kc)) + i5(std::stol(c.mc))}));
+                                "     kc   mc", c.shown}));
         Sandbox box;
         box.write("in.igs", f.text());
         Outcome r = box.run(d.answers() + "6\n");
@@ -503,6 +510,64 @@ TEST(Trimmed, SegmentLimits)
     EXPECT_EQ(nets[1].ni, 3);
     EXPECT_NEAR(nets[1].p[0][0], 0.1f, 1.0e-6f);
     EXPECT_NEAR(nets[1].p[2][1], 0.9f, 1.0e-4f);
+}
+
+// A diagonal segment whose weights or knots leave no weight on the curve.
+std::vector<std::string> diagonal_with(void (*change)(std::vector<std::string>&))
+{
+    std::vector<std::string> s = kDiagonal;
+    change(s);
+    return s;
+}
+const std::vector<std::string> kWeightless = diagonal_with([](std::vector<std::string>& s) { s[11] = s[12] = "0"; });
+
+// Points that are not finite stop the command before their mesh is written:
+// a boundary after its surface and the boundaries before it, a base surface
+// after the whole of the specification before it. A PLOT3D file takes no
+// boundary, so there the run goes on.
+TEST(Trimmed, PointsThatAreNotFinite)
+{
+    const std::string boundary_stop = " stopping ... iges 144 entity #    1 boundary gives a point that is not finite\n";
+    struct Case {
+        const char* what;
+        Trim trim;
+        std::vector<const char*> rels;
+        const char* format;
+        std::string stop, file;
+    };
+    Trim second;   // entry 6 a trimmed surface on entry 7, a surface of zero weights
+    Surface128 weightless;
+    weightless.w.assign(4, "0");
+    second.after = {{144, {"144", "13", "0", "0", "0"}}, {128, weightless.values()}};
+    const Case cases[] = {
+        {"a segment of zero weights", with([](Trim& t) { t.segments = {{126, kWeightless}}; }), {"1"}, "3",
+         boundary_stop, kSurface},
+        {"a segment whose knots are all equal", with([](Trim& t) {
+             t.segments = {{126, diagonal_with([](std::vector<std::string>& s) {
+                                for (int k = 7; k <= 10; ++k) s[k] = "0.5";
+                            })}};
+         }),
+         {"1"}, "3", boundary_stop, kSurface},
+        {"a good segment, then one of zero weights",
+         with([](Trim& t) { t.segments = {{126, kDiagonal}, {126, kWeightless}}; }), {"1"}, "3", boundary_stop,
+         kSurface + kBoundary},
+        {"a base surface of zero weights", second, {"1", "2"}, "3",
+         " stopping ... iges 144 entity #    2 gives a point that is not finite\n", kSurface + kBoundary},
+        {"a segment of zero weights, PLOT3D", with([](Trim& t) { t.segments = {{126, kWeightless}}; }), {"1"}, "1", "",
+         fi(3) + fi(3) + fi(1) + "\n" + free_list(surface_block())},
+    };
+    for (const Case& c : cases) {
+        const IgesFile f = c.trim.file();
+        Dialogue d = trim_dialogue(f, c.rels);
+        Sandbox box;
+        box.write("in.igs", f.text());
+        Outcome r = box.run(d.answers() + "0\n" + c.format + "\nout\n" + (*c.format == '1' ? "1\n" : "") + "6\n");
+        EXPECT_EQ(r.status, 0) << c.what;
+        // the stop follows the screen lines of the last boundary computed
+        EXPECT_TRUE(r.out.ends_with("  mesh computed\n" + (c.stop.empty() ? kMenu : c.stop))) << c.what << "\n" << r.out;
+        EXPECT_EQ(box.read("out"), c.file) << c.what;
+        EXPECT_FALSE(box.read("fort.21")) << c.what;
+    }
 }
 
 // Short parameter data end the run through the I/O layer, fort.21 kept;

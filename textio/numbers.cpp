@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -584,18 +585,19 @@ const char* parse_plain_decimal(const char* p, const char* end, int implied, flo
     // mostly a digit or two before the point, and more after it
     for (; p < end && digit(*p); ++p) w = w * 10 + static_cast<std::uint64_t>(*p - '0');
     const bool point = p < end && *p == '.';
-    int decimals = 0;
+    // counts as wide as the text: a record may hold more digits than an int counts
+    std::ptrdiff_t decimals = 0;
     if (point) {
         const char* const from = ++p;
         p = take_digits(p, end, w);
-        decimals = static_cast<int>(p - from);
+        decimals = p - from;
     }
-    const int digits = static_cast<int>(p - first) - (point ? 1 : 0);
+    const std::ptrdiff_t digits = (p - first) - (point ? 1 : 0);
     if (digits == 0) return nullptr;
     if (digits > 19) {
         // leading zeros carry no digits
         int significant = 0;
-        for (const char* c = first; c < p; ++c)
+        for (const char* c = first; c < p && significant <= 19; ++c)
             if (significant > 0 || (*c != '0' && *c != '.')) significant += *c != '.';
         if (significant > 19) return nullptr;
     }
@@ -609,15 +611,19 @@ const char* parse_plain_decimal(const char* p, const char* end, int implied, flo
             exp = (p[0] - '0') * 10 + (p[1] - '0');
             p += 2;
         }
-        for (; p < end && digit(*p); ++p) exp = exp * 10 + (*p - '0');
-        if (p == from || p - from > 4) return nullptr;
+        // five digits or more are the general reader's, however many follow
+        for (; p < end && digit(*p); ++p) {
+            if (p - from == 4) return nullptr;
+            exp = exp * 10 + (*p - '0');
+        }
+        if (p == from) return nullptr;
         if (eneg) exp = -exp;
     }
     if (w == 0) {
         v = neg ? -0.0f : 0.0f;
         return p;
     }
-    const int e = exp - decimals - (point ? 0 : implied);
+    const std::ptrdiff_t e = exp - decimals - (point ? 0 : implied);
     if (w > (std::uint64_t{1} << 53) || e < -max_exact_pow10 || e > max_exact_pow10) return nullptr;
     // one correct rounding to double: w and the power of ten are exact
     const double d = e < 0 ? static_cast<double>(w) / exact_pow10[-e] : static_cast<double>(w) * exact_pow10[e];

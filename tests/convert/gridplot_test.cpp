@@ -50,6 +50,21 @@ TEST(Gridplot, WritesEveryNetworkAsAZone) {
                                            "  0.10000000E+01  0.10000000E+01  0.10000000E+01\n"));
 }
 
+// Exponents longer than any count holds read as the numbers they stand for.
+TEST(Gridplot, LongExponentsReadAsInfinityOrZero) {
+    GridplotBox box;
+    const Outcome o = run(box, header(2, 1, "keel") +
+                                   " 1.0E11111111111 -1.0E-11111111111 1.0D11111111111\n"
+                                   " 1.0-11111111111 2.5E-0000000000000000000001 -1.0E+2147483648\n");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, kDialogue);
+    EXPECT_EQ(box.read("out.plt"), tecplot("Demo",
+                                           "ZONE T=\"keel\",\n"
+                                           "I=  2, J=  1\n"
+                                           "        Infinity -0.00000000E+00        Infinity\n"
+                                           "  0.00000000E+00  0.25000000E+00       -Infinity\n"));
+}
+
 TEST(Gridplot, ZoneTitleDropsALeadingNetWord) {
     const std::string sixty = "Keel fin, root at z = 0, tip at z = -1.8, twelve sections ok";
     struct Case {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -322,6 +323,25 @@ TEST(Runplan, FailuresEndTheRunWithStatusOne) {
         if (c.input_created) {
             EXPECT_EQ(box.read("m.txt"), "");
         }
+    }
+}
+
+// The routine's file named as the list, spelt as it is or another way: the
+// open is refused on the file, not on its name, and the list survives.
+TEST(Runplan, OutputNamedAsTheInputListIsRefused) {
+    const std::string list = matrix({"1 5 0 0 0 0", "2 6 0 0 0 0"});
+    for (const std::string output : {"points.txt", "./points.txt"}) {
+        SCOPED_TRACE(output);
+        RunplanBox box;
+        box.write("points.txt", list);
+        const Outcome o = box.run("points.txt\n" + output + "\n");
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, kPrompts + count_line("    2"));
+        EXPECT_EQ(o.err, "runplan: cannot open a file that is open already, file '" + output + "' (unit 2, record 0)\n");
+        EXPECT_EQ(box.read("points.txt"), list);
+        std::vector<std::string> files;
+        for (const auto& e : std::filesystem::directory_iterator(box.work())) files.push_back(e.path().filename());
+        EXPECT_EQ(files, std::vector<std::string>{"points.txt"});
     }
 }
 

@@ -106,7 +106,11 @@ const std::string_view texts[] = {
     "3.077839780598879e-02", "5.589453794527799e-04",
     // the ends of the float range
     "3.4028235e38", "3.40282356779733661637539395458142568448e38", "3.4028236e38", "1e39", "1.17549435e-38",
-    "1.1754942e-38", "1e-40", "1.4e-45", "7e-46"};
+    "1.1754942e-38", "1e-40", "1.4e-45", "7e-46",
+    // exponents and digit strings longer than any count holds
+    "1.0E11111111111", "-1.0E-11111111111", "1.0E+2147483648", "1.0E-4294967296", "1.0E-0000000000000000000005",
+    "0.000000000000000000000000000000000000000000000000000000000000015E+000000000000000000000000000000000061",
+    "123456789012345678901234567890123456789012345678901234567890.E-60"};
 
 TEST(FastPaths, FreeFormatRealsAsTheGeneralPathReadsThem) {
     for (std::string_view t : texts) {
@@ -142,6 +146,8 @@ TEST(FastPaths, PlainDecimalStopsAfterTheNumber) {
         {"1.5 2.5", 3, 1.5f},        {"-2.25,", 5, -2.25f},      {"1.5E+01/", 7, 15.0f},  {"7*1.5", 1, 7.0f},
         {"1.5d3", 3, 1.5f},          {"1.5e", std::string_view::npos, 0.0f}, {"16777217", std::string_view::npos, 0.0f},
         {"1e39", std::string_view::npos, 0.0f}, {"abc", std::string_view::npos, 0.0f},
+        {"1.0E-0005 2", 9, 1.0e-5f}, {"1.0E-00005 2", std::string_view::npos, 0.0f},
+        {"1.0E11111111111 2", std::string_view::npos, 0.0f},
     };
     for (const auto& r : rows) {
         float v = -7.0f;

@@ -147,15 +147,23 @@ int narrowest(int w, Put put) {
     }
 }
 
+// The edit descriptors are appended piece by piece: "i" + std::to_string(w)
+// draws g++ 12's false -Wrestrict at -O3.
 std::string int_edit(std::int32_t v) {
     const int w = narrowest(2, [v](std::string& s, int w) { textio::numbers::put_int(s, v, w); });
-    return "i" + std::to_string(w);
+    std::string edit = "i";
+    edit += std::to_string(w);
+    return edit;
 }
 
 std::string fixed_edit(float v, int width, int decimals) {
     const int w =
         narrowest(width, [=](std::string& s, int w) { textio::numbers::put_fixed(s, v, w, decimals, 0); });
-    return "f" + std::to_string(w) + "." + std::to_string(decimals);
+    std::string edit = "f";
+    edit += std::to_string(w);
+    edit += '.';
+    edit += std::to_string(decimals);
+    return edit;
 }
 
 std::string heel_edit(float h) { return fixed_edit(h, 5, 1); }

@@ -37,3 +37,19 @@ for job in appgrid intersect surfmesh convert design-loop; do
     sh "$here/$job/demo.sh" "$bin" "$demo/$job"
   fi
 done
+
+# What to do next, with the folders as make demo was given them.
+loop=${build%/}/demo/design-loop
+cat <<NEXT
+
+next:
+  picture:     make readers renders $loop/junction.png and loads the demo's Tecplot,
+               PLOT3D and IGES files in VTK and OpenCASCADE (it installs them with apt-get)
+  flow solver: $loop/design.net holds the result's networks (bulb-new.net,
+               keel-trimmed.net, wing-trimmed.net); setmat.f there sets up the test matrix
+  open:        Tecplot .dat and .plt, PLOT3D .xyz: a viewer built on VTK (ParaView); hydrosum's
+               .zon (one-dimensional zones): Tecplot; IGES .igs: a viewer built on OpenCASCADE
+               (FreeCAD); network files .net are text (gridplot turns them into Tecplot files)
+  by hand:     export PATH="$bin:\$PATH"; cd "$demo/design-loop"
+               then the commands of the README's "The design loop" run there as written
+NEXT

@@ -12,12 +12,13 @@ set -e
 bin=$1
 out=$2
 here=$(cd "$(dirname "$0")" && pwd)
-cp "$here/bulb.igs" "$here/keel.net" "$here/wing.net" "$here/testpoints.txt" "$out/"
+# the inputs and the files of answers, so that the README's commands run in $out as written
+cp "$here/bulb.igs" "$here/keel.net" "$here/wing.net" "$here/testpoints.txt" "$here/"*.answers "$out/"
 cd "$out"
 
 status=0
 run() {  # run <program> <answers>: the program on a file of answers, its transcript kept
-  "$bin/$1" < "$here/$2.answers" > "$2.transcript"
+  "$bin/$1" < "$2.answers" > "$2.transcript"
 }
 check() {  # check <name> [var=value ...]: one of checks.awk's checks
   name=$1

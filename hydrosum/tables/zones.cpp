@@ -116,8 +116,12 @@ void teczon(Store& st) {
     }
     const auto polar_files = [&](RunClass<full_slots>& cls, std::string_view letter, int stamp_from) {
         for (const PolarBlock& block : class_polars(st, cls)) {
-            const std::string name = std::string(letter) + std::string(heel_code(block.heel)) +
-                                     (block.pass == PolarPass::t0 ? "t0" : "tr") + ".zon";
+            // Appended piece by piece: operator+ on temporaries draws g++ 12's
+            // false -Wrestrict at -O3.
+            std::string name(letter);
+            name += heel_code(block.heel);
+            name += block.pass == PolarPass::t0 ? "t0" : "tr";
+            name += ".zon";
             name_file(st, name, polar_zone_chars);
             zone2(block.rows, stamp::at(st, stamp_from), file_buffer(st), zone_buffer(st));
         }

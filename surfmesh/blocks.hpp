@@ -37,6 +37,10 @@ struct Deinfo {
     std::int32_t ient = 0;   // entries 1..ient are this file's; the rest are stale
     Array1<std::array<std::int32_t, nfields>, maxent> fields;
     Array1<Label, maxent> label;
+    // Where an entry's parameter lines start in fort.14: the byte offset of
+    // the line its pointer names, found while the section is copied; -1
+    // when the section does not hold that line.
+    Array1<std::int64_t, maxent> parameter_at;
 
     std::int32_t& field(int e, Field f) { return fields(e)[static_cast<std::size_t>(f - 1)]; }
     std::int32_t field(int e, Field f) const { return fields(e)[static_cast<std::size_t>(f - 1)]; }

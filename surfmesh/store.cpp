@@ -29,6 +29,29 @@ bool is_blank(const Record& r) {
     textio::stop();
 }
 
+// The entries in the order of the lines their parameter pointers name;
+// pointers below 1 name no line.
+class Starts {
+public:
+    void order(const Deinfo& d) {
+        for (int e = 1; e <= d.ient; ++e)
+            if (d.field(e, f_pointer) >= 1) entries_[static_cast<std::size_t>(count_++)] = e;
+        std::sort(entries_.begin(), entries_.begin() + count_,
+                  [&d](int a, int b) { return d.field(a, f_pointer) < d.field(b, f_pointer); });
+    }
+    // Line n is about to be written to unit: the entries whose lines start there.
+    void note(Deinfo& d, int n, int unit) {
+        if (next_ == count_ || d.field(entries_[static_cast<std::size_t>(next_)], f_pointer) != n) return;
+        const std::int64_t at = textio::mark(unit).offset;
+        for (; next_ < count_ && d.field(entries_[static_cast<std::size_t>(next_)], f_pointer) == n; ++next_)
+            d.parameter_at(entries_[static_cast<std::size_t>(next_)]) = at;
+    }
+
+private:
+    std::array<int, maxent> entries_;
+    int count_ = 0, next_ = 0;
+};
+
 // The IGES file read line by line, one line ahead of the sections.
 class Reader {
 public:
@@ -45,12 +68,18 @@ public:
     }
 
     // A section of plain lines: copied to its scratch file and counted.
-    void section(char key, int unit, std::string_view reading, std::string_view count_label) {
+    // With an index, the parameter section notes where each entry's lines
+    // start, so that an entity is reached without reading those before it.
+    void section(char key, int unit, std::string_view reading, std::string_view count_label,
+                 Deinfo* index = nullptr) {
         create_scratch(unit);
+        Starts starts;
+        if (index) starts.order(*index);
         int n = 0;
         while (letter(line) == key) {
             if (n == 0) say(reading);
             ++n;
+            if (index) starts.note(*index, n, unit);
             textio::write(unit, "(a)", line);
             next();
         }
@@ -66,6 +95,7 @@ public:
             ++d.ient;
             if (d.ient > maxent) fault(" error reading directory section (ient>maxent)");
             const int e = d.ient;
+            d.parameter_at(e) = -1;
             textio::write(directory_unit, "(a)", line);
             parse("(9i8,1x,i7)", d.field(e, f_type), d.field(e, f_pointer), d.field(e, f_structure),
                   d.field(e, f_font), d.field(e, f_level), d.field(e, f_view), d.field(e, f_matrix),
@@ -120,9 +150,9 @@ private:
 
 std::string scratch_name(int unit) { return "fort." + std::to_string(unit); }
 
-void create_scratch(int unit) {
+void create_scratch(int unit, textio::Access access) {
     const std::string name = scratch_name(unit);
-    if (const textio::OpenResult r = textio::open(unit, name, textio::Access::replace); !r)
+    if (const textio::OpenResult r = textio::open(unit, name, access); !r)
         throw textio::Failure(unit, name, 0, std::string("cannot create (") + std::strerror(r.status) + ")");
 }
 
@@ -163,7 +193,7 @@ void readiges(Deinfo& d) {
     r.section('S', start_unit, " reading start section", " is  =");
     r.section('G', global_unit, " reading global section", " ig  =");
     r.directory(d);
-    r.section('P', parameter_unit, " reading parameter section", " ip  =");
+    r.section('P', parameter_unit, " reading parameter section", " ip  =", &d);
     r.terminate();
     textio::close(iges_unit);
 }

@@ -174,9 +174,17 @@ void refit(Meshes& m, const LineSpec& along, int lines, bool rows, float min_len
 }  // namespace
 
 void entity_to_scratch(const Deinfo& d, int e) {
-    textio::rewind(parameter_unit);
-    create_scratch(entity_unit);
-    for (long p = 1; p < d.field(e, f_pointer); ++p) textio::skip_record_required(parameter_unit);
+    const std::int32_t pointer = d.field(e, f_pointer);
+    // straight to the entry's lines where the reader noted them; from the
+    // start, line by line, where they lie past the end of the section
+    const bool noted = d.parameter_at(e) >= 0;
+    if (noted)
+        textio::seek(parameter_unit, {d.parameter_at(e), pointer - 1L});
+    else
+        textio::rewind(parameter_unit);
+    create_scratch(entity_unit, textio::Access::scratch);
+    if (!noted)
+        for (long p = 1; p < pointer; ++p) textio::skip_record_required(parameter_unit);
     Record line;
     for (int c = 1; c <= d.field(e, f_lines); ++c) {
         textio::read_required(parameter_unit, "(a)", line);

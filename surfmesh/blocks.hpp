@@ -12,9 +12,11 @@
 namespace surfmesh {
 
 // A fixed array seen with 1-based indices, as the tables are numbered.
+// Not cleared when made: the blocks start as zeros where main makes them,
+// and no table is read beyond what was written to it.
 template <class T, std::size_t N>
 struct Array1 {
-    std::array<T, N> a{};
+    std::array<T, N> a;
     T& operator()(int k) { return a[static_cast<std::size_t>(k - 1)]; }
     const T& operator()(int k) const { return a[static_cast<std::size_t>(k - 1)]; }
 };
@@ -84,9 +86,9 @@ using Net = std::array<float, static_cast<std::size_t>(ncmax) * ncmax>;
 using MeshPlane = std::array<float, mdim * mdim>;
 using Line = std::array<float, mdim>;
 
-// bvalue's scratch, and the start of interv's next search.
+// bvalue's triangle, and the start of interv's next search.
 struct BvalueWork {
-    std::array<float, nwork> coef{}, left{}, right{};
+    std::array<float, nwork> coef{};
     int ilo = 1;
 };
 
@@ -99,16 +101,19 @@ struct Surface {
     // S(1)+S(nks) and T(1)+T(nkt) as loaded, in the file's u and v: a flip
     // takes a parameter p to this sum minus p.
     float u_mirror = 0.0f, v_mirror = 0.0f;
+    // Both knot sequences nondecreasing, as transformed: a knot interval
+    // search then finds the same interval from any start.
+    bool knots_in_order = false;
 };
 
 struct Meshes {
     MeshPlane x{}, y{}, z{};   // the mesh, first index i
     Line si{}, sj{};
     Knots S{}, T{};
-    Net W{}, X{}, Y{}, Z{};    // first index along u
+    Net W, X, Y, Z;            // first index along u (not cleared, as Array1)
     std::array<float, ncmax> bcw{}, bcu{}, bcp{};
     BvalueWork bw;
-    std::array<float, static_cast<std::size_t>(ncmax) * nkmax> wk{};
+    std::array<float, static_cast<std::size_t>(ncmax) * nkmax> wk;
     Line xl{}, yl{}, zl{}, sl{}, tl{};
     MeshPlane uu{}, vv{};
     Line pl{}, pn{};

@@ -132,23 +132,18 @@ void mesh128(Blocks& b, int k, int e, const MeshFile& f) {
     write_mesh(f, b.ispecs, b.cspecs, k, b.meshes);
 }
 
-int count_type(const Deinfo& d, std::int32_t type) {
-    int n = 0;
-    for (int e = 1; e <= d.ient; ++e) n += d.type(e) == type ? 1 : 0;
-    return n;
-}
-
-int locate(const Deinfo& d, std::int32_t type, int rel) {
-    int n = 0;
+void entries_of_type(const Deinfo& d, std::int32_t type, EntriesOfType& of) {
+    of.count = 0;
     for (int e = 1; e <= d.ient; ++e)
-        if (d.type(e) == type && ++n == rel) return e;
-    return 0;
+        if (d.type(e) == type) of.entry(++of.count) = e;
 }
 
 void mesh_command(const MeshCommand& c, Blocks& b) {
     empty_line();
     say(c.heading);
-    const int count = count_type(b.deinfo, c.type);
+    EntriesOfType of;   // each mesh finds its entity without a scan of the table
+    entries_of_type(b.deinfo, c.type, of);
+    const int count = of.count;
     if (count == 0) return;
 
     Ispecs& is = b.ispecs;
@@ -166,10 +161,10 @@ void mesh_command(const MeshCommand& c, Blocks& b) {
     if (f.iform == plot3d && c.writes_mesh != nullptr)
         for (int k = 1; k <= iout; ++k)
             // an entity not found stops the loop below in its place
-            if (const int e = locate(b.deinfo, c.type, is.irel(k)); e != 0) announced(k) = c.writes_mesh(b, k, e);
+            if (const int e = of.locate(is.irel(k)); e != 0) announced(k) = c.writes_mesh(b, k, e);
     write_header(f, iout, is, announced);
     for (int k = 1; k <= iout; ++k) {
-        const int e = locate(b.deinfo, c.type, is.irel(k));
+        const int e = of.locate(is.irel(k));
         if (e == 0) {
             textio::write(stdout_unit, "(a,i5,a)", " stopping ... iges " + std::to_string(c.type) + " entity #",
                           is.irel(k), " not found");

@@ -58,14 +58,9 @@ public:
     Record line;
 
     // The next line; the end of the file ends the run.
-    void next() { textio::read_required(iges_unit, "(a)", line); }
+    void next() { textio::read_record_required(iges_unit, line); }
     // The next line, or false at the end of the file.
-    bool next_or_end() {
-        textio::Result r = textio::read(iges_unit, "(a)", line);
-        if (r.status == textio::Status::end) return false;
-        if (!r) throw textio::failure_from(r);
-        return true;
-    }
+    bool next_or_end() { return textio::read_record(iges_unit, line); }
 
     // A section of plain lines: copied to its scratch file and counted.
     // With an index, the parameter section notes where each entry's lines
@@ -80,7 +75,7 @@ public:
             if (n == 0) say(reading);
             ++n;
             if (index) starts.note(*index, n, unit);
-            textio::write(unit, "(a)", line);
+            textio::write_record(unit, {line.data(), line.size()});
             next();
         }
         textio::write(stdout_unit, "(a,i8)", count_label, n);
@@ -96,13 +91,13 @@ public:
             if (d.ient > maxent) fault(" error reading directory section (ient>maxent)");
             const int e = d.ient;
             d.parameter_at(e) = -1;
-            textio::write(directory_unit, "(a)", line);
+            textio::write_record(directory_unit, {line.data(), line.size()});
             parse("(9i8,1x,i7)", d.field(e, f_type), d.field(e, f_pointer), d.field(e, f_structure),
                   d.field(e, f_font), d.field(e, f_level), d.field(e, f_view), d.field(e, f_matrix),
                   d.field(e, f_labeldisp), d.field(e, f_status), d.field(e, f_sequence));
             next();
             if (letter(line) != 'D') fault(" error reading directory section");
-            textio::write(directory_unit, "(a)", line);
+            textio::write_record(directory_unit, {line.data(), line.size()});
             std::int32_t again = 0, second_sequence = 0;
             parse("(5i8,16x,a8,i8,1x,i7)", again, d.field(e, f_weight), d.field(e, f_color), d.field(e, f_lines),
                   d.field(e, f_form), d.label(e), d.field(e, f_subscript), second_sequence);
@@ -121,7 +116,7 @@ public:
             if (letter(line) == 'T' && !trailing) {
                 if (n == 0) say(" reading terminate section");
                 ++n;
-                textio::write(terminate_unit, "(a)", line);
+                textio::write_record(terminate_unit, {line.data(), line.size()});
             } else if (n > 0 && is_blank(line)) {
                 trailing = true;
             } else {
@@ -162,11 +157,7 @@ void delete_store() {
 }
 
 bool read_section_line(int unit, Record& line) {
-    if (!textio::is_open(unit)) return false;
-    textio::Result r = textio::read(unit, "(a)", line);
-    if (r.status == textio::Status::end) return false;
-    if (!r) throw textio::failure_from(r);
-    return true;
+    return textio::is_open(unit) && textio::read_record(unit, line);
 }
 
 void open_output(int unit, const FileName& name, std::string_view what) {

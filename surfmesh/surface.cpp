@@ -93,11 +93,58 @@ void swap_uv(Meshes& m) {
     }
 }
 
+bool in_order(const float* t, int n) {
+    for (int i = 1; i < n; ++i)
+        if (!(t[i - 1] <= t[i])) return false;
+    return true;
+}
+
+float net_at(const Net& a, int i, int j) { return a[static_cast<std::size_t>((i - 1) + (j - 1) * ncmax)]; }
+
+// The point at (u, v) from the control points that reach it: the rows of
+// its u span, each along its v span, then along u. bvalue over whole rows
+// reads no other coefficient, so the point is the same. Only where both
+// searches find their interval whatever their start (knots in order, u and
+// v inside them), which leaves the next search to start where the
+// whole-row evaluation leaves it: false, and nothing done, elsewhere.
+bool spanned_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
+    const Surface& s = m.surf;
+    if (!s.knots_in_order) return false;
+    Span su, sv;
+    int ilo = m.bw.ilo;
+    span_of(m.T.data(), s.ncv, s.m2 + 1, v, ilo, sv);
+    span_of(m.S.data(), s.ncu, s.m1 + 1, u, ilo, su);
+    if (su.mflag != 0 || sv.mflag != 0) return false;
+    m.bw.ilo = ilo;   // the last search of the whole-row evaluation, along u
+    // the weights and the weighted x, y and z side by side, for all rows of
+    // the u span at once along v, then along u
+    constexpr int four = 4;
+    const int rows = su.last - su.first + 1;
+    std::array<float, nwork * nwork * four> coef;
+    std::array<float, nwork * four> along_v;
+    for (int q = sv.first; q <= sv.last; ++q)
+        for (int r = su.first; r <= su.last; ++r) {
+            float* c = &coef[static_cast<std::size_t>(((q - sv.first) * rows + (r - su.first)) * four)];
+            const float w = net_at(m.W, r, q);
+            c[0] = w;
+            c[1] = net_at(m.X, r, q) * w;
+            c[2] = net_at(m.Y, r, q) * w;
+            c[3] = net_at(m.Z, r, q) * w;
+        }
+    span_values(sv, rows * four, coef.data(), along_v.data());
+    float value[four];   // the weight sum, then the weighted x, y, z
+    span_values(su, four, along_v.data(), value);
+    x = value[1] / value[0];
+    y = value[2] / value[0];
+    z = value[3] / value[0];
+    return true;
+}
+
 // One coordinate function at (u, v): v along each control row, then u.
 // coord null: the weights alone (the weight sum).
 float tensor(Meshes& m, const Net* coord, float u, float v) {
     const Surface& s = m.surf;
-    auto at = [](const Net& a, int i, int j) { return a[static_cast<std::size_t>((i - 1) + (j - 1) * ncmax)]; };
+    auto at = net_at;
     float* row = coord ? m.bcp.data() : m.bcw.data();
     for (int r = 1; r <= s.ncu; ++r) {
         for (int q = 1; q <= s.ncv; ++q)
@@ -187,11 +234,11 @@ void entity_to_scratch(const Deinfo& d, int e) {
         for (long p = 1; p < pointer; ++p) textio::skip_record_required(parameter_unit);
     Record line;
     for (int c = 1; c <= d.field(e, f_lines); ++c) {
-        textio::read_required(parameter_unit, "(a)", line);
+        textio::read_record_required(parameter_unit, line);
         const std::string_view head(line.data(), delimiter_cols);
         const std::size_t semi = head.find(';');
         if (semi == 0) continue;
-        textio::write(entity_unit, "(a)", head.substr(0, semi));
+        textio::write_record(entity_unit, head.substr(0, semi));
     }
     textio::rewind(entity_unit);
 }
@@ -255,9 +302,11 @@ void transform_surface(const Transforms& t, Meshes& m) {
         flip_knots(m.T.data(), s.nkt, s.v_mirror, s.v0, s.v1);
     }
     if (t.ijflip == 1) swap_uv(m);
+    s.knots_in_order = in_order(m.S.data(), s.nks) && in_order(m.T.data(), s.nkt);
 }
 
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
+    if (spanned_point(m, u, v, x, y, z)) return;
     const float wsum = tensor(m, nullptr, u, v);
     x = tensor(m, &m.X, u, v) / wsum;
     y = tensor(m, &m.Y, u, v) / wsum;

@@ -106,6 +106,16 @@ struct Surface {
     bool knots_in_order = false;
 };
 
+// The weight and the weighted x, y, z of each control row at one v, as far
+// as the mesh points have needed them: a row of a point's u span that is
+// known at the same v is not evaluated again.
+struct RowsAtV {
+    std::uint32_t v_bits = 0;       // the v, bit for bit
+    int generation = 0;             // 0 before the first; a new v or surface starts the next
+    std::array<int, ncmax> known{}; // row r is known when known[r - 1] == generation
+    std::array<float, 4 * static_cast<std::size_t>(ncmax)> value;   // row r from 4(r-1) on
+};
+
 struct Meshes {
     MeshPlane x{}, y{}, z{};   // the mesh, first index i
     Line si{}, sj{};
@@ -118,6 +128,7 @@ struct Meshes {
     MeshPlane uu{}, vv{};
     Line pl{}, pn{};
     Surface surf;
+    RowsAtV rows;
 
     static geom::Grid net(Net& a) { return geom::Grid(a.data(), ncmax); }
     static geom::Grid plane(MeshPlane& a) { return geom::Grid(a.data(), mdim); }

@@ -7,6 +7,7 @@
 #include "textio/textio.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -116,24 +117,41 @@ bool spanned_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
     span_of(m.S.data(), s.ncu, s.m1 + 1, u, ilo, su);
     if (su.mflag != 0 || sv.mflag != 0) return false;
     m.bw.ilo = ilo;   // the last search of the whole-row evaluation, along u
-    // the weights and the weighted x, y and z side by side, for all rows of
-    // the u span at once along v, then along u
+    // the weights and the weighted x, y and z of the rows of the u span not
+    // yet known at this v, all at once along v; then along u
     constexpr int four = 4;
-    const int rows = su.last - su.first + 1;
-    std::array<float, nwork * nwork * four> coef;
-    std::array<float, nwork * four> along_v;
-    for (int q = sv.first; q <= sv.last; ++q)
-        for (int r = su.first; r <= su.last; ++r) {
-            float* c = &coef[static_cast<std::size_t>(((q - sv.first) * rows + (r - su.first)) * four)];
-            const float w = net_at(m.W, r, q);
-            c[0] = w;
-            c[1] = net_at(m.X, r, q) * w;
-            c[2] = net_at(m.Y, r, q) * w;
-            c[3] = net_at(m.Z, r, q) * w;
+    RowsAtV& known = m.rows;
+    if (const std::uint32_t bits = std::bit_cast<std::uint32_t>(v); known.generation == 0 || known.v_bits != bits) {
+        ++known.generation;
+        known.v_bits = bits;
+    }
+    std::array<int, nwork> missing;
+    int count = 0;
+    for (int r = su.first; r <= su.last; ++r)
+        if (known.known[static_cast<std::size_t>(r - 1)] != known.generation) missing[static_cast<std::size_t>(count++)] = r;
+    if (count > 0) {
+        std::array<float, nwork * nwork * four> coef;
+        std::array<float, nwork * four> along_v;
+        for (int q = sv.first; q <= sv.last; ++q)
+            for (int c = 0; c < count; ++c) {
+                const int r = missing[static_cast<std::size_t>(c)];
+                float* f = &coef[static_cast<std::size_t>(((q - sv.first) * count + c) * four)];
+                const float w = net_at(m.W, r, q);
+                f[0] = w;
+                f[1] = net_at(m.X, r, q) * w;
+                f[2] = net_at(m.Y, r, q) * w;
+                f[3] = net_at(m.Z, r, q) * w;
+            }
+        span_values(sv, count * four, coef.data(), along_v.data());
+        for (int c = 0; c < count; ++c) {
+            const int r = missing[static_cast<std::size_t>(c)];
+            std::copy_n(&along_v[static_cast<std::size_t>(c * four)], four,
+                        &known.value[static_cast<std::size_t>((r - 1) * four)]);
+            known.known[static_cast<std::size_t>(r - 1)] = known.generation;
         }
-    span_values(sv, rows * four, coef.data(), along_v.data());
+    }
     float value[four];   // the weight sum, then the weighted x, y, z
-    span_values(su, four, along_v.data(), value);
+    span_values(su, four, &known.value[static_cast<std::size_t>((su.first - 1) * four)], value);
     x = value[1] / value[0];
     y = value[2] / value[0];
     z = value[3] / value[0];
@@ -303,6 +321,7 @@ void transform_surface(const Transforms& t, Meshes& m) {
     }
     if (t.ijflip == 1) swap_uv(m);
     s.knots_in_order = in_order(m.S.data(), s.nks) && in_order(m.T.data(), s.nkt);
+    ++m.rows.generation;   // the rows known belong to the last surface
 }
 
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z) {

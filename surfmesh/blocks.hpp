@@ -43,6 +43,9 @@ struct Deinfo {
     // the line its pointer names, found while the section is copied; -1
     // when the section does not hold that line.
     Array1<std::int64_t, maxent> parameter_at;
+    // The entries ordered by type, those of one type in table order, as the
+    // directory is read: where the commands find the rel-th entity of a type.
+    Array1<int, maxent> by_type;
 
     std::int32_t& field(int e, Field f) { return fields(e)[static_cast<std::size_t>(f - 1)]; }
     std::int32_t field(int e, Field f) const { return fields(e)[static_cast<std::size_t>(f - 1)]; }

@@ -5,6 +5,7 @@
 #include "surface.hpp"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 namespace surfmesh {
@@ -132,18 +133,28 @@ void mesh128(Blocks& b, int k, int e, const MeshFile& f) {
     write_mesh(f, b.ispecs, b.cspecs, k, b.meshes);
 }
 
-void entries_of_type(const Deinfo& d, std::int32_t type, EntriesOfType& of) {
-    of.count = 0;
-    for (int e = 1; e <= d.ient; ++e)
-        if (d.type(e) == type) of.entry(++of.count) = e;
+namespace {
+
+// The entries of the type, in table order, among those ordered by type.
+std::span<const int> of_type(const Deinfo& d, std::int32_t type) {
+    const std::span<const int> all(d.by_type.a.data(), static_cast<std::size_t>(d.ient));
+    const auto found = std::ranges::equal_range(all, type, std::ranges::less{}, [&d](int e) { return d.type(e); });
+    return {found.begin(), found.end()};
+}
+
+}  // namespace
+
+int count_type(const Deinfo& d, std::int32_t type) { return static_cast<int>(of_type(d, type).size()); }
+
+int locate(const Deinfo& d, std::int32_t type, int rel) {
+    const std::span<const int> entries = of_type(d, type);
+    return rel >= 1 && static_cast<std::size_t>(rel) <= entries.size() ? entries[static_cast<std::size_t>(rel - 1)] : 0;
 }
 
 void mesh_command(const MeshCommand& c, Blocks& b) {
     empty_line();
     say(c.heading);
-    EntriesOfType of;   // each mesh finds its entity without a scan of the table
-    entries_of_type(b.deinfo, c.type, of);
-    const int count = of.count;
+    const int count = count_type(b.deinfo, c.type);
     if (count == 0) return;
 
     Ispecs& is = b.ispecs;
@@ -161,10 +172,10 @@ void mesh_command(const MeshCommand& c, Blocks& b) {
     if (f.iform == plot3d && c.writes_mesh != nullptr)
         for (int k = 1; k <= iout; ++k)
             // an entity not found stops the loop below in its place
-            if (const int e = of.locate(is.irel(k)); e != 0) announced(k) = c.writes_mesh(b, k, e);
+            if (const int e = locate(b.deinfo, c.type, is.irel(k)); e != 0) announced(k) = c.writes_mesh(b, k, e);
     write_header(f, iout, is, announced);
     for (int k = 1; k <= iout; ++k) {
-        const int e = of.locate(is.irel(k));
+        const int e = locate(b.deinfo, c.type, is.irel(k));
         if (e == 0) {
             textio::write(stdout_unit, "(a,i5,a)", " stopping ... iges " + std::to_string(c.type) + " entity #",
                           is.irel(k), " not found");

@@ -21,15 +21,11 @@ struct MeshCommand {
     bool (*writes_mesh)(Blocks& b, int k, int e) = nullptr;
 };
 
-// The entries of one type among the table's first ient, in table order:
-// where a scan from the first entry counts the rel-th of them.
-struct EntriesOfType {
-    Array1<int, maxent> entry;
-    int count = 0;
-    // The entry of the rel-th entity of the type, 0 when there is none.
-    int locate(int rel) const { return rel >= 1 && rel <= count ? entry(rel) : 0; }
-};
-void entries_of_type(const Deinfo& d, std::int32_t type, EntriesOfType& of);
+// Entries of the given type among the table's first ient.
+int count_type(const Deinfo& d, std::int32_t type);
+
+// The entry of the rel-th entity of that type, 0 when there is none.
+int locate(const Deinfo& d, std::int32_t type, int rel);
 
 void mesh_command(const MeshCommand& c, Blocks& b);
 

@@ -103,6 +103,9 @@ public:
                   d.field(e, f_form), d.label(e), d.field(e, f_subscript), second_sequence);
             next();
         }
+        for (int e = 1; e <= d.ient; ++e) d.by_type(e) = e;
+        std::sort(d.by_type.a.begin(), d.by_type.a.begin() + d.ient,
+                  [&d](int a, int b) { return d.type(a) < d.type(b) || (d.type(a) == d.type(b) && a < b); });
         textio::write(stdout_unit, "(a,i8)", " ient=", d.ient);
         textio::rewind(directory_unit);
     }

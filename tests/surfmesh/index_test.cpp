@@ -132,11 +132,7 @@ TEST(ParameterIndex, OptionOneTwice) {
     mesh_entities(d, {3}).file("3", "a.net");
     d.read("b.igs", b.counts());
     mesh_entities(d, {2, 1}).file("3", "b.net");
-    d.mesh().say("0", q(" enter # of u and # of v points to define mesh: "))
-        .say("3 3", kFormatMenu)
-        .say("3", q(" enter new mesh filename: "))
-        .say("all.net", kMenu)
-        .quit();
+    d.mesh().all_meshes("3 3", "3", "all.net").quit();
     const Outcome r = box.run(d.answers());
     EXPECT_EQ(r.out, d.transcript());
     EXPECT_EQ(box.read("a.net"), net_at("m3", 4));
@@ -160,12 +156,7 @@ TEST(ParameterIndex, OptionsThreeAndFiveAfterFour) {
     d.read("in.igs", l.f.counts());
     mesh_entities(d, {3}).file("3", "out.net");
     d.say("3", "\n output all 128 entities to new IGES file\n" + q(" enter filename: ")).say("red.igs", kMenu);
-    d.trimmed()
-        .say("0", q(" enter # of u and # of v points to define mesh: "))
-        .say("3 3", kFormatMenu)
-        .say("3", q(" enter new mesh filename: "))
-        .say("trim.net", kMenu)
-        .quit();
+    d.trimmed().all_meshes("3 3", "3", "trim.net").quit();
     const Outcome r = box.run(d.answers());
     EXPECT_EQ(r.out, d.transcript());
     EXPECT_EQ(r.status, 0);

@@ -53,11 +53,7 @@ TEST_P(RealFile, CountsAndMeshes)
     Dialogue d;
     d.read(path, counts);
     if (!surfaces.empty()) {
-        d.mesh()
-            .say("0", q(" enter # of u and # of v points to define mesh: "))
-            .say(std::to_string(kI) + " " + std::to_string(kJ), kFormatMenu)
-            .say("3", q(" enter new mesh filename: "))
-            .say("all.net", kMenu);
+        d.mesh().all_meshes(std::to_string(kI) + " " + std::to_string(kJ), "3", "all.net");
     }
     d.quit();
     Outcome r = box.run(d.answers());
@@ -153,13 +149,7 @@ TEST(ManyCopies, EveryCopyMeshesAsTheFirst)
     auto mesh_all = [&](const std::string& file, const std::string& net) {
         const std::optional<RefFile> ref = read_iges(file);
         Dialogue d;
-        d.read(file, {ref->s, ref->g, ref->d, ref->p, ref->t})
-            .mesh()
-            .say("0", q(" enter # of u and # of v points to define mesh: "))
-            .say("3 3", kFormatMenu)
-            .say("3", q(" enter new mesh filename: "))
-            .say(net, kMenu)
-            .quit();
+        d.read(file, {ref->s, ref->g, ref->d, ref->p, ref->t}).mesh().all_meshes("3 3", "3", net).quit();
         const Outcome r = box.run(d.answers());
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, d.transcript());

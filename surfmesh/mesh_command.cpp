@@ -5,7 +5,6 @@
 #include "surface.hpp"
 
 #include <algorithm>
-#include <span>
 #include <string>
 
 namespace surfmesh {
@@ -136,10 +135,9 @@ void mesh128(Blocks& b, int k, int e, const MeshFile& f) {
 namespace {
 
 // The entries of the type, in table order, among those ordered by type.
-std::span<const int> of_type(const Deinfo& d, std::int32_t type) {
-    const std::span<const int> all(d.by_type.a.data(), static_cast<std::size_t>(d.ient));
-    const auto found = std::ranges::equal_range(all, type, std::ranges::less{}, [&d](int e) { return d.type(e); });
-    return {found.begin(), found.end()};
+auto of_type(const Deinfo& d, std::int32_t type) {
+    const auto all = d.by_type.a.begin();
+    return std::ranges::equal_range(all, all + d.ient, type, std::ranges::less{}, [&d](int e) { return d.type(e); });
 }
 
 }  // namespace
@@ -147,8 +145,8 @@ std::span<const int> of_type(const Deinfo& d, std::int32_t type) {
 int count_type(const Deinfo& d, std::int32_t type) { return static_cast<int>(of_type(d, type).size()); }
 
 int locate(const Deinfo& d, std::int32_t type, int rel) {
-    const std::span<const int> entries = of_type(d, type);
-    return rel >= 1 && static_cast<std::size_t>(rel) <= entries.size() ? entries[static_cast<std::size_t>(rel - 1)] : 0;
+    const auto entries = of_type(d, type);
+    return rel >= 1 && rel <= static_cast<int>(entries.size()) ? entries[rel - 1] : 0;
 }
 
 void mesh_command(const MeshCommand& c, Blocks& b) {

@@ -12,9 +12,11 @@
 namespace surfmesh {
 
 // A fixed array seen with 1-based indices, as the tables are numbered.
+// Not cleared when made: the blocks start as zeros where main makes them,
+// and no table is read beyond what was written to it.
 template <class T, std::size_t N>
 struct Array1 {
-    std::array<T, N> a{};
+    std::array<T, N> a;
     T& operator()(int k) { return a[static_cast<std::size_t>(k - 1)]; }
     const T& operator()(int k) const { return a[static_cast<std::size_t>(k - 1)]; }
 };
@@ -37,6 +39,13 @@ struct Deinfo {
     std::int32_t ient = 0;   // entries 1..ient are this file's; the rest are stale
     Array1<std::array<std::int32_t, nfields>, maxent> fields;
     Array1<Label, maxent> label;
+    // Where an entry's parameter lines start in fort.14: the byte offset of
+    // the line its pointer names, found while the section is copied; -1
+    // when the section does not hold that line.
+    Array1<std::int64_t, maxent> parameter_at;
+    // The entries ordered by type, those of one type in table order, as the
+    // directory is read: where the commands find the rel-th entity of a type.
+    Array1<int, maxent> by_type;
 
     std::int32_t& field(int e, Field f) { return fields(e)[static_cast<std::size_t>(f - 1)]; }
     std::int32_t field(int e, Field f) const { return fields(e)[static_cast<std::size_t>(f - 1)]; }
@@ -80,9 +89,9 @@ using Net = std::array<float, static_cast<std::size_t>(ncmax) * ncmax>;
 using MeshPlane = std::array<float, mdim * mdim>;
 using Line = std::array<float, mdim>;
 
-// bvalue's scratch, and the start of interv's next search.
+// bvalue's triangle, and the start of interv's next search.
 struct BvalueWork {
-    std::array<float, nwork> coef{}, left{}, right{};
+    std::array<float, nwork> coef{};
     int ilo = 1;
 };
 
@@ -95,20 +104,34 @@ struct Surface {
     // S(1)+S(nks) and T(1)+T(nkt) as loaded, in the file's u and v: a flip
     // takes a parameter p to this sum minus p.
     float u_mirror = 0.0f, v_mirror = 0.0f;
+    // Both knot sequences nondecreasing, as transformed: a knot interval
+    // search then finds the same interval from any start.
+    bool knots_in_order = false;
+};
+
+// The weight and the weighted x, y, z of each control row at one v, as far
+// as the mesh points have needed them: a row of a point's u span that is
+// known at the same v is not evaluated again.
+struct RowsAtV {
+    std::uint32_t v_bits = 0;       // the v, bit for bit
+    int generation = 0;             // 0 before the first; a new v or surface starts the next
+    std::array<int, ncmax> known{}; // row r is known when known[r - 1] == generation
+    std::array<float, 4 * static_cast<std::size_t>(ncmax)> value;   // row r from 4(r-1) on
 };
 
 struct Meshes {
     MeshPlane x{}, y{}, z{};   // the mesh, first index i
     Line si{}, sj{};
     Knots S{}, T{};
-    Net W{}, X{}, Y{}, Z{};    // first index along u
+    Net W, X, Y, Z;            // first index along u (not cleared, as Array1)
     std::array<float, ncmax> bcw{}, bcu{}, bcp{};
     BvalueWork bw;
-    std::array<float, static_cast<std::size_t>(ncmax) * nkmax> wk{};
+    std::array<float, static_cast<std::size_t>(ncmax) * nkmax> wk;
     Line xl{}, yl{}, zl{}, sl{}, tl{};
     MeshPlane uu{}, vv{};
     Line pl{}, pn{};
     Surface surf;
+    RowsAtV rows;
 
     static geom::Grid net(Net& a) { return geom::Grid(a.data(), ncmax); }
     static geom::Grid plane(MeshPlane& a) { return geom::Grid(a.data(), mdim); }

@@ -1,6 +1,7 @@
 #include "bspline.hpp"
 
 #include <cmath>
+#include <utility>
 #include <limits>
 
 namespace surfmesh {
@@ -54,17 +55,18 @@ void interv(const float* xt, int lxt, float x, int& left, int& mflag, int& ilo) 
     }
 }
 
-float bvalue(const float* t, const float* bcoef, int n, int k, float x, int jderiv, BvalueWork& w) {
-    if (jderiv >= k) return 0.0f;
-    int i = 0, mflag = 0;
-    interv(t, n + k, x, i, mflag, w.ilo);
-    if (mflag != 0) return 0.0f;
-    if (k == 1) return bcoef[i - 1];
-
+void span_of(const float* t, int n, int k, float x, int& ilo, Span& s) {
+    int i = 0;
+    interv(t, n + k, x, i, s.mflag, ilo);
+    s.k = k;
+    if (s.mflag != 0 || k == 1) {
+        s.first = s.last = i;
+        s.jcmin = 1;
+        return;
+    }
     auto T = [t](int m) { return t[m - 1]; };
-    auto aj = [&w](int m) -> float& { return w.coef[static_cast<std::size_t>(m - 1)]; };
-    auto dl = [&w](int m) -> float& { return w.left[static_cast<std::size_t>(m - 1)]; };
-    auto dr = [&w](int m) -> float& { return w.right[static_cast<std::size_t>(m - 1)]; };
+    auto dl = [&s](int m) -> float& { return s.dl[static_cast<std::size_t>(m - 1)]; };
+    auto dr = [&s](int m) -> float& { return s.dr[static_cast<std::size_t>(m - 1)]; };
 
     const int km1 = k - 1;
     int jcmin = 1;
@@ -75,10 +77,7 @@ float bvalue(const float* t, const float* bcoef, int n, int k, float x, int jder
         // knots before t(1) would be needed: repeat the first distance
         jcmin = 1 - imk;
         for (int j = 1; j <= i; ++j) dl(j) = x - T(i + 1 - j);
-        for (int j = i; j <= km1; ++j) {
-            aj(k - j) = 0.0f;
-            dl(j) = dl(i);
-        }
+        for (int j = i; j <= km1; ++j) dl(j) = dl(i);
     }
     int jcmax = k;
     const int nmi = n - i;
@@ -87,26 +86,83 @@ float bvalue(const float* t, const float* bcoef, int n, int k, float x, int jder
     } else {
         jcmax = k + nmi;
         for (int j = 1; j <= jcmax; ++j) dr(j) = T(i + j) - x;
-        for (int j = jcmax; j <= km1; ++j) {
-            aj(j + 1) = 0.0f;
-            dr(j) = dr(jcmax);
-        }
+        for (int j = jcmax; j <= km1; ++j) dr(j) = dr(jcmax);
     }
-    for (int jc = jcmin; jc <= jcmax; ++jc) aj(jc) = bcoef[imk + jc - 1];
+    s.jcmin = jcmin;
+    s.first = imk + jcmin;
+    s.last = imk + jcmax;
+}
+
+namespace {
+
+// bvalue's triangle for L splines of one span at once, spline l's aj(m) at
+// aj[(m-1)*L + l]: their coefficients loaded, the zeros standing for those
+// beyond the ends, the jderiv-th derivative taken first; every step is
+// the scalar one in each lane. aj(1) is left with the values.
+template <std::size_t L>
+void triangle(const Span& s, const float* from_first, int jderiv, float* aj) {
+    const int k = s.k;
+    auto at = [aj](int m, std::size_t l) -> float& { return aj[static_cast<std::size_t>(m - 1) * L + l]; };
+    auto dl = [&s](int m) { return s.dl[static_cast<std::size_t>(m - 1)]; };
+    auto dr = [&s](int m) { return s.dr[static_cast<std::size_t>(m - 1)]; };
+    const int jcmax = s.jcmin + (s.last - s.first);
+    for (int jc = 1; jc <= k; ++jc)
+        for (std::size_t l = 0; l < L; ++l)
+            at(jc, l) = jc < s.jcmin || jc > jcmax ? 0.0f : from_first[static_cast<std::size_t>(jc - s.jcmin) * L + l];
 
     for (int j = 1; j <= jderiv; ++j) {
         const int kmj = k - j;
         const float fkmj = static_cast<float>(kmj);
         int ilo = kmj;
-        for (int jj = 1; jj <= kmj; ++jj, --ilo) aj(jj) = ((aj(jj + 1) - aj(jj)) / (dl(ilo) + dr(jj))) * fkmj;
+        for (int jj = 1; jj <= kmj; ++jj, --ilo) {
+            const float d = dl(ilo) + dr(jj);
+            for (std::size_t l = 0; l < L; ++l) at(jj, l) = ((at(jj + 1, l) - at(jj, l)) / d) * fkmj;
+        }
     }
-    for (int j = jderiv + 1; j <= km1; ++j) {
+    for (int j = jderiv + 1; j <= k - 1; ++j) {
         const int kmj = k - j;
         int ilo = kmj;
-        for (int jj = 1; jj <= kmj; ++jj, --ilo)
-            aj(jj) = (aj(jj + 1) * dl(ilo) + aj(jj) * dr(jj)) / (dl(ilo) + dr(jj));
+        for (int jj = 1; jj <= kmj; ++jj, --ilo) {
+            const float a = dl(ilo), b = dr(jj), d = a + b;
+            for (std::size_t l = 0; l < L; ++l) at(jj, l) = (at(jj + 1, l) * a + at(jj, l) * b) / d;
+        }
     }
-    return aj(1);
+}
+
+template <std::size_t L>
+void values(const Span& s, const float* from_first, float* value) {
+    if (s.k == 1) {
+        for (std::size_t l = 0; l < L; ++l) value[l] = from_first[l];
+        return;
+    }
+    std::array<float, nwork * L> aj;
+    triangle<L>(s, from_first, 0, aj.data());
+    for (std::size_t l = 0; l < L; ++l) value[l] = aj[l];
+}
+
+template <std::size_t... N>
+void values_of(std::index_sequence<N...>, const Span& s, int count, const float* from_first, float* value) {
+    // one instance for every count of four splines the rows of a surface span make
+    ((count == static_cast<int>(4 * (N + 1)) ? values<4 * (N + 1)>(s, from_first, value) : void()), ...);
+}
+
+}  // namespace
+
+void span_values(const Span& s, int count, const float* from_first, float* value) {
+    if (count == 1)
+        values<1>(s, from_first, value);
+    else
+        values_of(std::make_index_sequence<nwork>(), s, count, from_first, value);
+}
+
+float bvalue(const float* t, const float* bcoef, int n, int k, float x, int jderiv, BvalueWork& w) {
+    if (jderiv >= k) return 0.0f;
+    Span s;
+    span_of(t, n, k, x, w.ilo, s);
+    if (s.mflag != 0) return 0.0f;
+    if (k == 1) return bcoef[s.first - 1];
+    triangle<1>(s, bcoef + (s.first - 1), jderiv, w.coef.data());
+    return w.coef[0];
 }
 
 float inside_knots(float x, float first, float last) {

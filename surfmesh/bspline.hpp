@@ -17,6 +17,24 @@ void interv(const float* xt, int lxt, float x, int& left, int& mflag, int& ilo);
 // jderiv >= k. k at most 9 (the work arrays), n at least 1.
 float bvalue(const float* t, const float* bcoef, int n, int k, float x, int jderiv, BvalueWork& w);
 
+// What bvalue takes of the knots and x alone, whatever the coefficients:
+// the knot interval, the coefficients bcoef(first..last) that it reads and
+// the distances of its triangle. Splines on the same knots at the same x
+// share one span.
+struct Span {
+    int mflag = 0;             // interv's; bvalue gives 0 unless it is 0
+    int k = 0, first = 0, last = 0;
+    int jcmin = 0;             // the first coefficient's place in the triangle
+    std::array<float, nwork> dl{}, dr{};
+};
+// k at least 1; ilo as for interv.
+void span_of(const float* t, int n, int k, float x, int& ilo, Span& s);
+// bvalue(t, bcoef, n, k, x, 0, w) of the span's t, n, k and x for count
+// splines at once (1, or 4 to 36 by fours): from_first[m * count + l] is
+// coefficient first + m of spline l; its value goes to value[l]. mflag
+// must be 0.
+void span_values(const Span& s, int count, const float* from_first, float* value);
+
 // x moved inside [first, last), the range of a spline with those end knots
 // outside which bvalue gives 0: raised to first, or lowered to the float
 // just below last.

@@ -3,7 +3,9 @@
 #include "mesh_command.hpp"
 #include "store.hpp"
 
+#include <cstdlib>
 #include <memory>
+#include <new>
 
 namespace surfmesh {
 
@@ -17,10 +19,26 @@ void banner() {
     say(" *** IGES FILE MANIPULATION PROGRAM ***");
 }
 
+// The blocks start as zeros, as static storage does, without a pass over
+// their 6 MB: calloc's fresh pages are made zero by the system as they
+// are first touched.
+struct FreeBlocks {
+    void operator()(Blocks* b) const {
+        b->~Blocks();
+        std::free(b);
+    }
+};
+
+std::unique_ptr<Blocks, FreeBlocks> zeroed_blocks() {
+    void* p = std::calloc(1, sizeof(Blocks));
+    if (!p) throw std::bad_alloc();
+    return std::unique_ptr<Blocks, FreeBlocks>(new (p) Blocks);
+}
+
 }  // namespace
 
 void main_routine() {
-    auto b = std::make_unique<Blocks>();   // the one allocation of the run
+    const auto b = zeroed_blocks();   // the one allocation of the run
     banner();
     std::int32_t option = 0;   // a null answer keeps the last one
     for (;;) {

@@ -154,17 +154,21 @@ void mesh128(Blocks& b, int k, int e, const MeshFile& f, std::int32_t type) {
     write_mesh(f, b.ispecs, b.cspecs, k, m);
 }
 
-int count_type(const Deinfo& d, std::int32_t type) {
-    int n = 0;
-    for (int e = 1; e <= d.ient; ++e) n += d.type(e) == type ? 1 : 0;
-    return n;
+namespace {
+
+// The entries of the type, in table order, among those ordered by type.
+auto of_type(const Deinfo& d, std::int32_t type) {
+    const auto all = d.by_type.a.begin();
+    return std::ranges::equal_range(all, all + d.ient, type, std::ranges::less{}, [&d](int e) { return d.type(e); });
 }
 
+}  // namespace
+
+int count_type(const Deinfo& d, std::int32_t type) { return static_cast<int>(of_type(d, type).size()); }
+
 int locate(const Deinfo& d, std::int32_t type, int rel) {
-    int n = 0;
-    for (int e = 1; e <= d.ient; ++e)
-        if (d.type(e) == type && ++n == rel) return e;
-    return 0;
+    const auto entries = of_type(d, type);
+    return rel >= 1 && rel <= static_cast<int>(entries.size()) ? entries[rel - 1] : 0;
 }
 
 void mesh_command(const MeshCommand& c, Blocks& b) {

@@ -29,29 +29,53 @@ bool is_blank(const Record& r) {
     textio::stop();
 }
 
+// The entries in the order of the lines their parameter pointers name;
+// pointers below 1 name no line.
+class Starts {
+public:
+    void order(const Deinfo& d) {
+        for (int e = 1; e <= d.ient; ++e)
+            if (d.field(e, f_pointer) >= 1) entries_[static_cast<std::size_t>(count_++)] = e;
+        std::sort(entries_.begin(), entries_.begin() + count_,
+                  [&d](int a, int b) { return d.field(a, f_pointer) < d.field(b, f_pointer); });
+    }
+    // Line n is about to be written to unit: the entries whose lines start there.
+    void note(Deinfo& d, int n, int unit) {
+        if (next_ == count_ || d.field(entries_[static_cast<std::size_t>(next_)], f_pointer) != n) return;
+        const std::int64_t at = textio::mark(unit).offset;
+        for (; next_ < count_ && d.field(entries_[static_cast<std::size_t>(next_)], f_pointer) == n; ++next_)
+            d.parameter_at(entries_[static_cast<std::size_t>(next_)]) = at;
+    }
+
+private:
+    std::array<int, maxent> entries_;
+    int count_ = 0, next_ = 0;
+};
+
 // The IGES file read line by line, one line ahead of the sections.
 class Reader {
 public:
     Record line;
 
     // The next line; the end of the file ends the run.
-    void next() { textio::read_required(iges_unit, "(a)", line); }
+    void next() { textio::read_record_required(iges_unit, line); }
     // The next line, or false at the end of the file.
-    bool next_or_end() {
-        textio::Result r = textio::read(iges_unit, "(a)", line);
-        if (r.status == textio::Status::end) return false;
-        if (!r) throw textio::failure_from(r);
-        return true;
-    }
+    bool next_or_end() { return textio::read_record(iges_unit, line); }
 
     // A section of plain lines: copied to its scratch file and counted.
-    void section(char key, int unit, std::string_view reading, std::string_view count_label) {
+    // With an index, the parameter section notes where each entry's lines
+    // start, so that an entity is reached without reading those before it.
+    void section(char key, int unit, std::string_view reading, std::string_view count_label,
+                 Deinfo* index = nullptr) {
         create_scratch(unit);
+        Starts starts;
+        if (index) starts.order(*index);
         int n = 0;
         while (letter(line) == key) {
             if (n == 0) say(reading);
             ++n;
-            textio::write(unit, "(a)", line);
+            if (index) starts.note(*index, n, unit);
+            textio::write_record(unit, {line.data(), line.size()});
             next();
         }
         textio::write(stdout_unit, "(a,i8)", count_label, n);
@@ -66,18 +90,22 @@ public:
             ++d.ient;
             if (d.ient > maxent) fault(" error reading directory section (ient>maxent)");
             const int e = d.ient;
-            textio::write(directory_unit, "(a)", line);
+            d.parameter_at(e) = -1;
+            textio::write_record(directory_unit, {line.data(), line.size()});
             parse("(9i8,1x,i7)", d.field(e, f_type), d.field(e, f_pointer), d.field(e, f_structure),
                   d.field(e, f_font), d.field(e, f_level), d.field(e, f_view), d.field(e, f_matrix),
                   d.field(e, f_labeldisp), d.field(e, f_status), d.field(e, f_sequence));
             next();
             if (letter(line) != 'D') fault(" error reading directory section");
-            textio::write(directory_unit, "(a)", line);
+            textio::write_record(directory_unit, {line.data(), line.size()});
             std::int32_t again = 0, second_sequence = 0;
             parse("(5i8,16x,a8,i8,1x,i7)", again, d.field(e, f_weight), d.field(e, f_color), d.field(e, f_lines),
                   d.field(e, f_form), d.label(e), d.field(e, f_subscript), second_sequence);
             next();
         }
+        for (int e = 1; e <= d.ient; ++e) d.by_type(e) = e;
+        std::sort(d.by_type.a.begin(), d.by_type.a.begin() + d.ient,
+                  [&d](int a, int b) { return d.type(a) < d.type(b) || (d.type(a) == d.type(b) && a < b); });
         textio::write(stdout_unit, "(a,i8)", " ient=", d.ient);
         textio::rewind(directory_unit);
     }
@@ -91,7 +119,7 @@ public:
             if (letter(line) == 'T' && !trailing) {
                 if (n == 0) say(" reading terminate section");
                 ++n;
-                textio::write(terminate_unit, "(a)", line);
+                textio::write_record(terminate_unit, {line.data(), line.size()});
             } else if (n > 0 && is_blank(line)) {
                 trailing = true;
             } else {
@@ -120,9 +148,9 @@ private:
 
 std::string scratch_name(int unit) { return "fort." + std::to_string(unit); }
 
-void create_scratch(int unit) {
+void create_scratch(int unit, textio::Access access) {
     const std::string name = scratch_name(unit);
-    if (const textio::OpenResult r = textio::open(unit, name, textio::Access::replace); !r)
+    if (const textio::OpenResult r = textio::open(unit, name, access); !r)
         throw textio::Failure(unit, name, 0, std::string("cannot create (") + std::strerror(r.status) + ")");
 }
 
@@ -132,11 +160,7 @@ void delete_store() {
 }
 
 bool read_section_line(int unit, Record& line) {
-    if (!textio::is_open(unit)) return false;
-    textio::Result r = textio::read(unit, "(a)", line);
-    if (r.status == textio::Status::end) return false;
-    if (!r) throw textio::failure_from(r);
-    return true;
+    return textio::is_open(unit) && textio::read_record(unit, line);
 }
 
 void open_output(int unit, const FileName& name, std::string_view what) {
@@ -163,7 +187,7 @@ void readiges(Deinfo& d) {
     r.section('S', start_unit, " reading start section", " is  =");
     r.section('G', global_unit, " reading global section", " ig  =");
     r.directory(d);
-    r.section('P', parameter_unit, " reading parameter section", " ip  =");
+    r.section('P', parameter_unit, " reading parameter section", " ip  =", &d);
     r.terminate();
     textio::close(iges_unit);
 }

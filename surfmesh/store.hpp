@@ -3,6 +3,7 @@
 #pragma once
 
 #include "blocks.hpp"
+#include "textio/units.hpp"
 
 #include <array>
 #include <string_view>
@@ -28,8 +29,9 @@ using FileName = std::array<char, name_len>;
 std::string scratch_name(int unit);
 
 // Creates the scratch file of unit empty (a leftover of an earlier run is
-// never read); a failure ends the run.
-void create_scratch(int unit);
+// never read); a failure ends the run. Access::scratch keeps a short-lived
+// one in memory while it is open.
+void create_scratch(int unit, textio::Access access = textio::Access::replace);
 
 // Closes the section scratch files this run has open, deleting them.
 void delete_store();

@@ -7,6 +7,7 @@
 #include "textio/textio.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -93,11 +94,75 @@ void swap_uv(Meshes& m) {
     }
 }
 
+bool in_order(const float* t, int n) {
+    for (int i = 1; i < n; ++i)
+        if (!(t[i - 1] <= t[i])) return false;
+    return true;
+}
+
+float net_at(const Net& a, int i, int j) { return a[static_cast<std::size_t>((i - 1) + (j - 1) * ncmax)]; }
+
+// The point at (u, v) from the control points that reach it: the rows of
+// its u span, each along its v span, then along u. bvalue over whole rows
+// reads no other coefficient, so the point is the same. Only where both
+// searches find their interval whatever their start (knots in order, u and
+// v inside them), which leaves the next search to start where the
+// whole-row evaluation leaves it: false, and nothing done, elsewhere.
+bool spanned_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
+    const Surface& s = m.surf;
+    if (!s.knots_in_order) return false;
+    Span su, sv;
+    int ilo = m.bw.ilo;
+    span_of(m.T.data(), s.ncv, s.m2 + 1, v, ilo, sv);
+    span_of(m.S.data(), s.ncu, s.m1 + 1, u, ilo, su);
+    if (su.mflag != 0 || sv.mflag != 0) return false;
+    m.bw.ilo = ilo;   // the last search of the whole-row evaluation, along u
+    // the weights and the weighted x, y and z of the rows of the u span not
+    // yet known at this v, all at once along v; then along u
+    constexpr int four = 4;
+    RowsAtV& known = m.rows;
+    if (const std::uint32_t bits = std::bit_cast<std::uint32_t>(v); known.generation == 0 || known.v_bits != bits) {
+        ++known.generation;
+        known.v_bits = bits;
+    }
+    std::array<int, nwork> missing;
+    int count = 0;
+    for (int r = su.first; r <= su.last; ++r)
+        if (known.known[static_cast<std::size_t>(r - 1)] != known.generation) missing[static_cast<std::size_t>(count++)] = r;
+    if (count > 0) {
+        std::array<float, nwork * nwork * four> coef;
+        std::array<float, nwork * four> along_v;
+        for (int q = sv.first; q <= sv.last; ++q)
+            for (int c = 0; c < count; ++c) {
+                const int r = missing[static_cast<std::size_t>(c)];
+                float* f = &coef[static_cast<std::size_t>(((q - sv.first) * count + c) * four)];
+                const float w = net_at(m.W, r, q);
+                f[0] = w;
+                f[1] = net_at(m.X, r, q) * w;
+                f[2] = net_at(m.Y, r, q) * w;
+                f[3] = net_at(m.Z, r, q) * w;
+            }
+        span_values(sv, count * four, coef.data(), along_v.data());
+        for (int c = 0; c < count; ++c) {
+            const int r = missing[static_cast<std::size_t>(c)];
+            std::copy_n(&along_v[static_cast<std::size_t>(c * four)], four,
+                        &known.value[static_cast<std::size_t>((r - 1) * four)]);
+            known.known[static_cast<std::size_t>(r - 1)] = known.generation;
+        }
+    }
+    float value[four];   // the weight sum, then the weighted x, y, z
+    span_values(su, four, &known.value[static_cast<std::size_t>((su.first - 1) * four)], value);
+    x = value[1] / value[0];
+    y = value[2] / value[0];
+    z = value[3] / value[0];
+    return true;
+}
+
 // One coordinate function at (u, v): v along each control row, then u.
 // coord null: the weights alone (the weight sum).
 float tensor(Meshes& m, const Net* coord, float u, float v) {
     const Surface& s = m.surf;
-    auto at = [](const Net& a, int i, int j) { return a[static_cast<std::size_t>((i - 1) + (j - 1) * ncmax)]; };
+    auto at = net_at;
     float* row = coord ? m.bcp.data() : m.bcw.data();
     for (int r = 1; r <= s.ncu; ++r) {
         for (int q = 1; q <= s.ncv; ++q)
@@ -174,16 +239,24 @@ void refit(Meshes& m, const LineSpec& along, int lines, bool rows, float min_len
 }  // namespace
 
 void entity_to_scratch(const Deinfo& d, int e) {
-    textio::rewind(parameter_unit);
-    create_scratch(entity_unit);
-    for (long p = 1; p < d.field(e, f_pointer); ++p) textio::skip_record_required(parameter_unit);
+    const std::int32_t pointer = d.field(e, f_pointer);
+    // straight to the entry's lines where the reader noted them; from the
+    // start, line by line, where they lie past the end of the section
+    const bool noted = d.parameter_at(e) >= 0;
+    if (noted)
+        textio::seek(parameter_unit, {d.parameter_at(e), pointer - 1L});
+    else
+        textio::rewind(parameter_unit);
+    create_scratch(entity_unit, textio::Access::scratch);
+    if (!noted)
+        for (long p = 1; p < pointer; ++p) textio::skip_record_required(parameter_unit);
     Record line;
     for (int c = 1; c <= d.field(e, f_lines); ++c) {
-        textio::read_required(parameter_unit, "(a)", line);
+        textio::read_record_required(parameter_unit, line);
         const std::string_view head(line.data(), delimiter_cols);
         const std::size_t semi = head.find(';');
         if (semi == 0) continue;
-        textio::write(entity_unit, "(a)", head.substr(0, semi));
+        textio::write_record(entity_unit, head.substr(0, semi));
     }
     textio::rewind(entity_unit);
 }
@@ -247,9 +320,12 @@ void transform_surface(const Transforms& t, Meshes& m) {
         flip_knots(m.T.data(), s.nkt, s.v_mirror, s.v0, s.v1);
     }
     if (t.ijflip == 1) swap_uv(m);
+    s.knots_in_order = in_order(m.S.data(), s.nks) && in_order(m.T.data(), s.nkt);
+    ++m.rows.generation;   // the rows known belong to the last surface
 }
 
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
+    if (spanned_point(m, u, v, x, y, z)) return;
     const float wsum = tensor(m, nullptr, u, v);
     x = tensor(m, &m.X, u, v) / wsum;
     y = tensor(m, &m.Y, u, v) / wsum;

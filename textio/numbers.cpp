@@ -165,13 +165,14 @@ bool fast_significant(float ax, int n, char* digits, int& e10) {
     const Binary v = decompose(ax);
     const int b = v.e + static_cast<int>(std::bit_width(v.m)) - 1;   // 2^b <= ax < 2^(b+1)
     const int k0 = (b * 78913) >> 18;                                  // floor(b log10 2)
-    // the decimal exponent k (10^k <= ax < 10^(k+1)) is k0 or k0 + 1
-    int k = k0 + 1;
+    // the decimal exponent k (10^k <= ax < 10^(k+1)) is k0 or, less
+    // often, k0 + 1
+    int k = k0;
     std::uint64_t q;
     Rest rest;
     if (!scaled(v, n - 1 - k, q, rest)) return false;
-    if (q < pow10[n - 1]) {
-        k = k0;
+    if (q >= pow10[n]) {
+        k = k0 + 1;
         if (!scaled(v, n - 1 - k, q, rest)) return false;
     }
     if (q < pow10[n - 1] || q >= pow10[n]) return false;

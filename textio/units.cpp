@@ -48,6 +48,10 @@ Unit::Unit(int number, std::string name, std::FILE* fp, bool owned, bool writabl
     }
 }
 
+Unit::Unit(int number, std::string name)
+    : number_(number), name_(std::move(name)), fp_(nullptr), owned_(true), writable_(true), regular_(true),
+      memory_(true) {}
+
 Unit::~Unit() {
     close_quietly();
     std::free(buf_);
@@ -73,7 +77,7 @@ void Unit::prepare_read() {
         if (out && std::fflush(out) != 0)
             Runtime::instance().unit(stdout_unit).fail_errno("write error", errno);
     }
-    if (last_ == Last::write && owned_) std::fseek(fp_, 0, SEEK_CUR);
+    if (last_ == Last::write && fp_ && owned_) std::fseek(fp_, 0, SEEK_CUR);
     last_ = Last::read;
     truncate_next_write_ = true;
 }
@@ -81,6 +85,21 @@ void Unit::prepare_read() {
 bool Unit::read_record(std::string_view& line) {
     if (at_end_) return false;
     prepare_read();
+    if (memory_) {
+        // as getline reads the file the records would make
+        if (text_at_ >= text_.size()) {
+            at_end_ = true;
+            return false;
+        }
+        const std::size_t nl = text_.find('\n', text_at_);
+        const std::size_t stop = nl == std::string::npos ? text_.size() : nl;
+        std::size_t len = stop - text_at_;
+        if (nl != std::string::npos && len > 0 && text_[stop - 1] == '\r') --len;
+        line = std::string_view(text_.data() + text_at_, len);
+        text_at_ = nl == std::string::npos ? stop : stop + 1;
+        ++record_;
+        return true;
+    }
     errno = 0;
     ssize_t n = getline(&buf_, &cap_, fp_);
     if (n < 0) {
@@ -107,7 +126,9 @@ bool Unit::read_record(std::string_view& line) {
 bool Unit::prepare_write() {
     if (!writable_) fail("cannot write to a file opened only for reading");
     bool from_start = false;
-    if (owned_) {
+    if (memory_) {
+        if (truncate_next_write_) text_.resize(text_at_);   // the rest is replaced
+    } else if (owned_) {
         if (last_ == Last::read) std::fseek(fp_, 0, SEEK_CUR);
         if (truncate_next_write_ && regular_) {
             // the first write replaces everything from here on
@@ -133,6 +154,14 @@ void Unit::write_text(std::string_view text, bool advance) {
     bool from_start = false;
     if (last_ != Last::write || truncate_next_write_) from_start = prepare_write();
     if (!pending_) ++record_;
+    if (memory_) {
+        text_.append(text);
+        if (advance) text_ += '\n';
+        text_at_ = text_.size();
+        pending_col_ = advance ? 0 : pending_col_ + static_cast<int>(text.size());
+        pending_ = !advance;
+        return;
+    }
     if (!text.empty() && std::fwrite(text.data(), 1, text.size(), fp_) != text.size()) fail_write(from_start);
     if (advance && std::fputc('\n', fp_) == EOF) fail_write(from_start);
     pending_col_ = advance ? 0 : pending_col_ + static_cast<int>(text.size());
@@ -156,23 +185,62 @@ void Unit::fail_write(bool first) const {
 }
 
 void Unit::flush() {
+    if (memory_) return;
     if (fp_ && std::fflush(fp_) != 0) fail_errno("write error", errno);
 }
 
-void Unit::rewind() {
-    if (!fp_) return;
-    if (last_ == Last::write) flush();
-    std::clearerr(fp_);
-    if (std::fseek(fp_, 0, SEEK_SET) != 0 && owned_) fail_errno("rewind failed", errno);
+void Unit::rewind() { seek(Mark{}); }
+
+Mark Unit::mark() const {
+    if (memory_) return {static_cast<long long>(text_at_), record_};
+    if (!fp_ || !owned_) return {0, record_};
+    const off_t at = ftello(fp_);
+    if (at < 0) fail_errno("position unknown", errno);
+    return {static_cast<long long>(at), record_};
+}
+
+void Unit::seek(const Mark& m) {
+    if (memory_) {
+        text_at_ = std::min(static_cast<std::size_t>(m.offset), text_.size());
+    } else {
+        if (!fp_) return;
+        if (last_ == Last::write) flush();
+        std::clearerr(fp_);
+        if (fseeko(fp_, static_cast<off_t>(m.offset), SEEK_SET) != 0 && owned_)
+            fail_errno(m.offset == 0 ? "rewind failed" : "seek failed", errno);
+    }
     at_end_ = false;
     truncate_next_write_ = true;
     last_ = Last::none;
     pending_ = false;
     pending_col_ = 0;
-    record_ = 0;
+    record_ = m.record;
+}
+
+int Unit::write_memory_file() const {
+    const int fd = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return errno ? errno : EIO;
+    int err = 0;
+    for (std::size_t at = 0; at < text_.size() && err == 0;) {
+        const ssize_t n = ::write(fd, text_.data() + at, text_.size() - at);
+        if (n < 0) {
+            if (errno != EINTR) err = errno;
+        } else {
+            at += static_cast<std::size_t>(n);
+        }
+    }
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err;
 }
 
 void Unit::close(Disposition d) {
+    if (memory_) {
+        memory_ = false;
+        // deleted, it never reached the disk
+        if (d == Disposition::keep)
+            if (const int err = write_memory_file(); err != 0) fail_errno("write error", err);
+        return;
+    }
     if (!fp_) return;
     std::FILE* fp = fp_;
     fp_ = nullptr;
@@ -188,6 +256,11 @@ void Unit::close(Disposition d) {
 }
 
 void Unit::close_quietly() noexcept {
+    if (memory_) {
+        memory_ = false;
+        (void)write_memory_file();   // what the run leaves, as a file unit's close would
+        return;
+    }
     if (!fp_) return;
     if (owned_)
         std::fclose(fp_);
@@ -235,6 +308,13 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
         old->close(Disposition::keep);
     }
     if (name.empty()) return {ENOENT};
+    for (const auto& [n, u] : units_)
+        if (u->in_memory() && u->name() == name) return {EBUSY};
+    if (access == Access::scratch) {
+        struct stat st;
+        if (::lstat(name.c_str(), &st) != 0 && errno == ENOENT) return open_scratch(unit, name);
+        access = Access::replace;   // what is there is replaced on the disk, or refuses it
+    }
     struct stat st;
     if (access != Access::replace) {
         // The usual case in two calls: the file opens for reading and
@@ -281,6 +361,16 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
     return connect(unit, name, fd, writable, S_ISREG(st.st_mode));
 }
 
+// A scratch file that does not exist yet, in memory: the checks a create
+// of the file would make of its folder, and nothing written.
+OpenResult Runtime::open_scratch(int unit, const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return {errno ? errno : EACCES};
+    units_[unit] = std::make_unique<Unit>(unit, name);
+    return {};
+}
+
 OpenResult Runtime::connect(int unit, const std::string& name, int fd, bool writable, bool regular) {
     std::FILE* fp = fdopen(fd, writable ? "r+" : "r");
     if (!fp) {
@@ -308,6 +398,10 @@ void Runtime::rewind(int unit) {
     auto it = units_.find(unit);
     if (it != units_.end()) it->second->rewind();
 }
+
+Mark Runtime::mark(int unit) { return this->unit(unit).mark(); }
+
+void Runtime::seek(int unit, const Mark& m) { this->unit(unit).seek(m); }
 
 bool Runtime::is_open(int unit) const { return units_.count(unit) != 0; }
 
@@ -363,6 +457,8 @@ OpenResult open(int unit, std::string_view name, Access access) {
 }
 void close(int unit, Disposition d) { Runtime::instance().close(unit, d); }
 void rewind(int unit) { Runtime::instance().rewind(unit); }
+Mark mark(int unit) { return Runtime::instance().mark(unit); }
+void seek(int unit, const Mark& m) { Runtime::instance().seek(unit, m); }
 bool is_open(int unit) { return Runtime::instance().is_open(unit); }
 
 }  // namespace textio

@@ -24,8 +24,20 @@ enum class Access {
     existing,          // the file must exist
     existing_or_new,   // created empty when missing; kept until the first write
     replace,           // created or emptied at the open
+    // replace for a short-lived scratch file: its records stay in memory
+    // while it is open and reach the file only when it is closed and kept
+    // (also by the end of a run); a close with delete leaves the disk as it
+    // was. A name that exists already is replaced on the disk as replace does.
+    scratch,
 };
 enum class Disposition { keep, remove };
+
+// A place between two records of a file unit: its byte offset and the
+// number of records before it.
+struct Mark {
+    long long offset = 0;
+    long record = 0;
+};
 
 struct OpenResult {
     int status = 0;    // 0 when open, else an errno-like code
@@ -59,6 +71,8 @@ struct StopRequest {
 class Unit {
 public:
     Unit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular);
+    // A scratch unit held in memory (Access::scratch).
+    Unit(int number, std::string name);
     ~Unit();
     Unit(const Unit&) = delete;
     Unit& operator=(const Unit&) = delete;
@@ -78,6 +92,10 @@ public:
     int pending_column() const { return pending_col_; }
 
     void rewind();
+    // Where the next record is read or written; seek goes back there (or
+    // on), as rewind goes to the start.
+    Mark mark() const;
+    void seek(const Mark& m);
     void flush();
     // Flushes and closes; throws Failure when that loses data.
     void close(Disposition d);
@@ -91,6 +109,7 @@ public:
     [[noreturn]] void fail_errno(const char* what, int err) const;
 
     bool same_file(dev_t dev, ino_t ino) const;
+    bool in_memory() const { return memory_; }
 
 private:
     friend class Runtime;
@@ -99,6 +118,8 @@ private:
     // A failed write; first: the first write after a cut to one byte.
     [[noreturn]] void fail_write(bool first) const;
     void prepare_read();
+    // A memory unit's records into its file; 0 or an errno.
+    int write_memory_file() const;
 
     int number_;
     std::string name_;
@@ -117,6 +138,9 @@ private:
     std::string record_buffer_;   // lent to each write statement, so records reuse one allocation
     static constexpr std::size_t io_buffer_size = 64 * 1024;
     std::unique_ptr<char[]> io_buffer_;   // the file's stdio buffer; outlives fp_
+    bool memory_ = false;          // a scratch unit held in memory, while it is open
+    std::string text_;             // its records, each ended by a newline but a "$" one
+    std::size_t text_at_ = 0;      // where its next read starts
 };
 
 // The layer's whole state: the unit table and the parsed formats.
@@ -127,6 +151,8 @@ public:
     OpenResult open(int unit, std::string_view name, Access access);
     void close(int unit, Disposition d = Disposition::keep);
     void rewind(int unit);
+    Mark mark(int unit);
+    void seek(int unit, const Mark& m);
     bool is_open(int unit) const;
     // The unit, or a Failure when it is not connected.
     Unit& unit(int number);
@@ -147,6 +173,7 @@ public:
 private:
     Runtime();
     OpenResult connect(int unit, const std::string& name, int fd, bool writable, bool regular);
+    OpenResult open_scratch(int unit, const std::string& name);
     std::map<int, std::unique_ptr<Unit>> units_;
     std::FILE* out_ = stdout;
     struct Hash {
@@ -166,6 +193,8 @@ private:
 OpenResult open(int unit, std::string_view name, Access access);
 void close(int unit, Disposition d = Disposition::keep);
 void rewind(int unit);
+Mark mark(int unit);
+void seek(int unit, const Mark& m);
 bool is_open(int unit);
 
 }  // namespace textio

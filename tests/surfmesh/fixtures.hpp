@@ -142,6 +142,15 @@ public:
         if (plot3d.empty()) return say(name, std::string(shown) + kMenu);
         return say(name, kPlot3dMenu).say(plot3d, std::string(shown) + kMenu);
     }
+    // The all-meshes option, from the option menu to the menu after the
+    // meshes, into a file of a format other than PLOT3D.
+    Dialogue& all_meshes(std::string_view points, std::string_view format, std::string_view name)
+    {
+        return say("0", q(" enter # of u and # of v points to define mesh: "))
+            .say(points, kFormatMenu)
+            .say(format, q(" enter new mesh filename: "))
+            .say(name, kMenu);
+    }
     Dialogue& quit() { return say("6"); }
 
     const std::string& answers() const { return in_; }

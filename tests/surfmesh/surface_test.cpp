@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -333,6 +334,43 @@ TEST(Mesh, RangeEndLostInRoundingStaysInsideTheLastKnot)
     EXPECT_EQ(c.x(2, 1), 0.5f);
     EXPECT_NEAR(c.x(3, 1), 1.0f, 1.0e-3f);   // one float step of 1000 below the end of a range of 1/16
     EXPECT_LT(c.x(3, 1), 1.0f);
+}
+
+// A point from the control points of its span, as the loads leave the
+// surface (knots in order), is bit for bit the point of whole rows, and
+// leaves the next knot search to start where whole rows leave it: at the
+// ends, on repeated knots, along a mesh row (the rows known at its v, not
+// those of the surface before), outside the knots and at NaN.
+TEST(Mesh, PointFromItsSpanAsFromWholeRows)
+{
+    Case c;
+    c.surface(3, 2, {0, 0, 0, 0, 0.2f, 0.5f, 0.5f, 0.9f, 1, 1, 1, 1}, {1, 1, 1, 1.5f, 2.25f, 3, 3, 3});   // 8 x 5
+    for (int j = 1; j <= 5; ++j)
+        for (int i = 1; i <= 8; ++i) {
+            c.W(i, j) = 0.5f + 0.25f * static_cast<float>((i * 3 + j) % 7);
+            c.X(i, j) = std::sin(0.7f * static_cast<float>(i) + static_cast<float>(j));
+            c.Y(i, j) = static_cast<float>(i) * 1.3f - 0.1f * static_cast<float>(j * j);
+            c.Z(i, j) = std::cos(static_cast<float>(i * j));
+        }
+    const float us[] = {0, 0.05f, 0.2f, 0.33f, 0.5f, 0.71f, 0.9f, 0.999999f, 1, -0.1f, std::nanf("")};
+    const float vs[] = {1.5f, 1, 1.2f, 2.9999f, 3, 0.5f, std::nanf(""), 1.5f};   // ends where the next pass starts
+    for (int iflip : {0, 1}) {
+        surfmesh::transform_surface({0, 1, 1, 1, iflip, 0, 0}, *c.m);   // a new surface, as a load makes it
+        ASSERT_TRUE(c.m->surf.knots_in_order);
+        for (float v : vs)
+            for (float u : us) {
+                float a[3], b[3];
+                const int ilo = c.m->bw.ilo;
+                surfmesh::surface_point(*c.m, u, v, a[0], a[1], a[2]);
+                const int spanned_ilo = c.m->bw.ilo;
+                c.m->bw.ilo = ilo;
+                c.m->surf.knots_in_order = false;
+                surfmesh::surface_point(*c.m, u, v, b[0], b[1], b[2]);
+                c.m->surf.knots_in_order = true;
+                EXPECT_EQ(std::memcmp(a, b, sizeof a), 0) << iflip << ": " << u << ", " << v;
+                EXPECT_EQ(spanned_ilo, c.m->bw.ilo) << iflip << ": " << u << ", " << v;
+            }
+    }
 }
 
 TEST(Mesh, ZeroWeightsDoNotCrash)

@@ -114,6 +114,36 @@ TEST_F(Run, StopClosesAndKeepsFiles) {
     EXPECT_EQ(read_file(dir_ / "out.net"), "    1    1\n");
 }
 
+// A run that ends while a scratch unit is open leaves its records in the
+// file, as it leaves a file unit's; one closed with delete leaves nothing.
+TEST_F(Run, ScratchUnitsOpenAtTheEndReachTheDisk) {
+    auto [code, err] = run("surfmesh", [&] {
+        ASSERT_TRUE(textio::open(22, path("fort.22"), Access::scratch));
+        textio::write(22, "(a)", "gone");
+        textio::close(22, textio::Disposition::remove);
+        ASSERT_TRUE(textio::open(21, path("fort.21"), Access::scratch));
+        textio::write(21, "(a)", "1,2");
+        textio::write(21, "(a)", "x");
+        textio::rewind(21);
+        std::int32_t a, b, c;
+        textio::read_list_required(21, a, b, c);
+    });
+    EXPECT_EQ(code, textio::exit_failure);
+    EXPECT_EQ(err, "surfmesh: bad integer for item 3 in list input, file '" + path("fort.21") + "' (unit 21, record 2)\n");
+    EXPECT_EQ(read_file(dir_ / "fort.21"), "1,2\nx\n");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "fort.22"));
+
+    std::tie(code, err) = run("surfmesh", [&] {
+        ASSERT_TRUE(textio::open(21, path("fort.21"), Access::scratch));   // emptied at once: it exists
+        ASSERT_TRUE(textio::open(23, path("fort.23"), Access::scratch));
+        textio::write(23, "(a)", "at the stop");
+        textio::stop();
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(read_file(dir_ / "fort.21"), "");
+    EXPECT_EQ(read_file(dir_ / "fort.23"), "at the stop\n");
+}
+
 TEST_F(Run, WriteToAFullDeviceFails) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
     auto [code, err] = run("gridedit", [] {

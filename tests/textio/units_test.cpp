@@ -2,6 +2,7 @@
 // truncation that makes a file end after the record last written.
 #include "support.hpp"
 
+#include <array>
 #include <csignal>
 
 #include <fcntl.h>
@@ -244,6 +245,100 @@ TEST_F(Units, CloseAndRewind) {
     textio::write(3, "(a)", "only");
     textio::close(3);
     EXPECT_EQ(read_file(dir_ / "three.txt"), "only\n");
+}
+
+// A scratch unit keeps its records in memory: they read back as a file's
+// would (a CR before the line end dropped, the end of the file, the record
+// numbers), a close with delete leaves nothing, a close that keeps writes
+// the file. A name that exists takes the disk as replace does.
+TEST_F(Units, ScratchUnitsReachTheDiskOnlyWhenKept) {
+    const std::string name = path("fort.21");
+    ASSERT_TRUE(textio::open(21, name, Access::scratch));
+    for (const char* r : {"r1", "r2\r", "r3"}) textio::write(21, "(a)", r);
+    EXPECT_FALSE(std::filesystem::exists(name));
+    EXPECT_FALSE(textio::open(2, name, Access::existing_or_new));   // the name is taken
+    textio::rewind(21);
+    EXPECT_EQ(next_record(21), "r1");
+    EXPECT_EQ(next_record(21), "r2");
+    EXPECT_EQ(next_record(21), "r3");
+    std::string line(4, ' ');
+    const textio::Result end = textio::read(21, "(a)", line);
+    EXPECT_EQ(end.status, Status::end);
+    EXPECT_EQ(end.record, 4);
+    EXPECT_EQ(end.file, name);
+    textio::rewind(21);
+    EXPECT_EQ(next_record(21), "r1");
+    textio::write(21, "(a)", "new");   // replaces what follows the record read
+    textio::rewind(21);
+    EXPECT_EQ(next_record(21), "r1");
+    EXPECT_EQ(next_record(21), "new");
+    EXPECT_EQ(next_record(21), "<END>");
+    textio::close(21, Disposition::remove);
+    EXPECT_FALSE(std::filesystem::exists(name));
+
+    ASSERT_TRUE(textio::open(21, name, Access::scratch));
+    textio::write(21, "(a)", "kept");
+    textio::write(21, "(a,$)", "pending");
+    textio::close(21);
+    EXPECT_EQ(read_file(name), "kept\npending");
+
+    // on the disk at once: the leftover emptied, refused as a directory
+    ASSERT_TRUE(textio::open(21, name, Access::scratch));
+    EXPECT_EQ(read_file(name), "");
+    textio::write(21, "(a)", "x");
+    textio::close(21, Disposition::remove);
+    EXPECT_FALSE(std::filesystem::exists(name));
+    std::filesystem::create_directory(name);
+    EXPECT_FALSE(textio::open(21, name, Access::scratch));
+    EXPECT_FALSE(textio::is_open(21));
+}
+
+// A mark between records, and a seek back to it or on: the next read takes
+// the record after it, counted from the mark.
+TEST_F(Units, SeekToAMark) {
+    ASSERT_TRUE(textio::open(14, path("p.txt"), Access::replace));
+    textio::write(14, "(a)", "p1");
+    textio::write(14, "(a)", "p2");
+    const textio::Mark third = textio::mark(14);
+    textio::write(14, "(a)", "p3");
+    const textio::Mark end = textio::mark(14);
+    EXPECT_EQ(third.record, 2);
+    EXPECT_EQ(end.record, 3);
+    textio::seek(14, third);
+    EXPECT_EQ(next_record(14), "p3");
+    EXPECT_EQ(next_record(14), "<END>");
+    textio::seek(14, third);   // after the end of the file was met
+    EXPECT_EQ(next_record(14), "p3");
+    textio::seek(14, end);
+    std::string line(2, ' ');
+    const textio::Result r = textio::read(14, "(a)", line);
+    EXPECT_EQ(r.status, Status::end);
+    EXPECT_EQ(r.record, 4);
+    textio::close(14);
+}
+
+// Records copied as "(a)" reads and writes them.
+TEST_F(Units, RecordsAsTheyAre) {
+    write_file(dir_ / "in.txt", "abcdef\nab\r\n");
+    ASSERT_TRUE(textio::open(1, path("in.txt"), Access::existing));
+    ASSERT_TRUE(textio::open(2, path("out.txt"), Access::replace));
+    std::array<char, 4> field;
+    ASSERT_TRUE(textio::read_record(1, field));
+    EXPECT_EQ(std::string(field.data(), 4), "abcd");
+    textio::write_record(2, std::string_view(field.data(), 4));
+    ASSERT_TRUE(textio::read_record(1, field));
+    EXPECT_EQ(std::string(field.data(), 4), "ab  ");
+    textio::write_record(2, "");
+    EXPECT_FALSE(textio::read_record(1, field));
+    try {
+        textio::read_record_required(1, field);
+        ADD_FAILURE() << "no failure at the end";
+    } catch (const textio::Failure& f) {
+        EXPECT_EQ(f.detail(), "end of file");
+        EXPECT_EQ(f.record(), 3);
+    }
+    textio::close(2);
+    EXPECT_EQ(read_file(dir_ / "out.txt"), "abcd\n\n");
 }
 
 TEST_F(Units, ReadOfStandardInputFlushesStandardOutput) {

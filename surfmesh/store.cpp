@@ -61,6 +61,8 @@ public:
     void next() { textio::read_record_required(iges_unit, line); }
     // The next line, or false at the end of the file.
     bool next_or_end() { return textio::read_record(iges_unit, line); }
+    // The line as it stands, a record of the unit.
+    void copy_to(int unit) { textio::write_record(unit, {line.data(), line.size()}); }
 
     // A section of plain lines: copied to its scratch file and counted.
     // With an index, the parameter section notes where each entry's lines
@@ -75,7 +77,7 @@ public:
             if (n == 0) say(reading);
             ++n;
             if (index) starts.note(*index, n, unit);
-            textio::write_record(unit, {line.data(), line.size()});
+            copy_to(unit);
             next();
         }
         textio::write(stdout_unit, "(a,i8)", count_label, n);
@@ -91,21 +93,21 @@ public:
             if (d.ient > maxent) fault(" error reading directory section (ient>maxent)");
             const int e = d.ient;
             d.parameter_at(e) = -1;
-            textio::write_record(directory_unit, {line.data(), line.size()});
+            copy_to(directory_unit);
             parse("(9i8,1x,i7)", d.field(e, f_type), d.field(e, f_pointer), d.field(e, f_structure),
                   d.field(e, f_font), d.field(e, f_level), d.field(e, f_view), d.field(e, f_matrix),
                   d.field(e, f_labeldisp), d.field(e, f_status), d.field(e, f_sequence));
             next();
             if (letter(line) != 'D') fault(" error reading directory section");
-            textio::write_record(directory_unit, {line.data(), line.size()});
+            copy_to(directory_unit);
             std::int32_t again = 0, second_sequence = 0;
             parse("(5i8,16x,a8,i8,1x,i7)", again, d.field(e, f_weight), d.field(e, f_color), d.field(e, f_lines),
                   d.field(e, f_form), d.label(e), d.field(e, f_subscript), second_sequence);
             next();
         }
         for (int e = 1; e <= d.ient; ++e) d.by_type(e) = e;
-        std::sort(d.by_type.a.begin(), d.by_type.a.begin() + d.ient,
-                  [&d](int a, int b) { return d.type(a) < d.type(b) || (d.type(a) == d.type(b) && a < b); });
+        std::stable_sort(d.by_type.a.begin(), d.by_type.a.begin() + d.ient,
+                         [&d](int a, int b) { return d.type(a) < d.type(b); });
         textio::write(stdout_unit, "(a,i8)", " ient=", d.ient);
         textio::rewind(directory_unit);
     }
@@ -119,7 +121,7 @@ public:
             if (letter(line) == 'T' && !trailing) {
                 if (n == 0) say(" reading terminate section");
                 ++n;
-                textio::write_record(terminate_unit, {line.data(), line.size()});
+                copy_to(terminate_unit);
             } else if (n > 0 && is_blank(line)) {
                 trailing = true;
             } else {

@@ -162,11 +162,10 @@ bool spanned_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
 // coord null: the weights alone (the weight sum).
 float tensor(Meshes& m, const Net* coord, float u, float v) {
     const Surface& s = m.surf;
-    auto at = net_at;
     float* row = coord ? m.bcp.data() : m.bcw.data();
     for (int r = 1; r <= s.ncu; ++r) {
         for (int q = 1; q <= s.ncv; ++q)
-            row[q - 1] = coord ? at(*coord, r, q) * at(m.W, r, q) : at(m.W, r, q);
+            row[q - 1] = coord ? net_at(*coord, r, q) * net_at(m.W, r, q) : net_at(m.W, r, q);
         m.bcu[static_cast<std::size_t>(r - 1)] = bvalue(m.T.data(), row, s.ncv, s.m2 + 1, v, 0, m.bw);
     }
     return bvalue(m.S.data(), m.bcu.data(), s.ncu, s.m1 + 1, u, 0, m.bw);

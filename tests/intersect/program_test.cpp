@@ -113,7 +113,8 @@ TEST(Dialogue, FlagsAreIntegers) {
     }
 }
 
-// --- inputs that are missing, empty, degenerate or faulty -------------------
+// --- inputs that are empty, degenerate or faulty ---------------------------
+// (a missing one: tests/convert/missing_input_test.cpp)
 
 TEST(Inputs, EmptyFilesAreNetworksOfNoPointsAndTheRunGoesOn) {
     Sandbox box(kFoilcut);

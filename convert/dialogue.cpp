@@ -16,9 +16,9 @@ void ask(std::string_view question, std::span<char> answer) {
     read_answer(answer);
 }
 
-void open_file(int unit, std::span<const char> name) {
+void open_file(int unit, std::span<const char> name, textio::Access access) {
     const std::string_view text(name.data(), name.size());
-    if (const textio::OpenResult r = textio::open(unit, text, textio::Access::existing_or_new); !r) {
+    if (const textio::OpenResult r = textio::open(unit, text, access); !r) {
         const std::size_t first = text.find_first_not_of(' ');
         const std::string shown(first == std::string_view::npos
                                     ? std::string_view()

@@ -1,6 +1,8 @@
 // What the three converters share of their dialogue: questions, whole-line
-// answers, and opens of existing-or-new files that end the run on failure.
+// answers, and opens of files that end the run on failure.
 #pragma once
+
+#include "textio/units.hpp"
 
 #include <span>
 #include <string_view>
@@ -16,8 +18,10 @@ void read_answer(std::span<char> field);
 void ask(std::string_view question, std::span<char> answer);
 
 // Opens the file named by the field (leading and trailing blanks dropped)
-// on unit, creating it empty when missing. A blank name, a name already
-// open on another unit or any other refusal ends the run naming the file.
-void open_file(int unit, std::span<const char> name);
+// on unit: an input as existing, so that a mistyped name is refused rather
+// than read as an empty file; an output as existing-or-new. A blank name, a
+// name already open on another unit or any other refusal ends the run
+// naming the file.
+void open_file(int unit, std::span<const char> name, textio::Access access);
 
 }  // namespace convert

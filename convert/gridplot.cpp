@@ -44,7 +44,7 @@ void main_routine() {
     auto st = std::make_unique<convert::NetworkStore>(npatmx, nptsmx);
     convert::read_network_file(network_unit, network_file, convert::HeaderLayout::sizes_and_title, *st);
 
-    convert::open_file(tecplot_unit, tecplot_file);
+    convert::open_file(tecplot_unit, tecplot_file, textio::Access::existing_or_new);
     const std::string_view title = text(file_title, geom::lenchr({file_title.data(), file_title.size()}));
     textio::write(tecplot_unit, "(3a)", "TITLE = \"", title, "\"");
     textio::write(tecplot_unit, "(a)", "VARIABLES = X, Y, Z");

@@ -38,7 +38,7 @@ void main_routine() {
     convert::read_network_file(network_unit, network_file, convert::HeaderLayout::sizes, *st);
 
     // opened even for a file of no networks; with no write an old file keeps its content
-    convert::open_file(gridgen_unit, gridgen_file);
+    convert::open_file(gridgen_unit, gridgen_file, textio::Access::existing_or_new);
     for (int k = 1; k <= st->npat; ++k) {
         const convert::Network& n = st->net(k);
         textio::write(gridgen_unit, "(2i5)", n.ni, n.nj);

@@ -58,7 +58,7 @@ NetworkStore::NetworkStore(int npatmx, int nptsmx)
       z(static_cast<std::size_t>(nptsmx)) {}
 
 void read_network_file(int unit, std::span<const char> name, HeaderLayout layout, NetworkStore& st) {
-    open_file(unit, name);
+    open_file(unit, name, textio::Access::existing);
     read_networks(unit, layout, st);
 }
 

@@ -52,8 +52,8 @@ enum class HeaderLayout {
     sizes_and_title,   // "(2i5,10x,a)": the type code is skipped
 };
 
-// Opens the file named by the field on unit (created empty when missing)
-// and reads networks from it until its end; the file stays open. A network
+// Opens the file named by the field on unit (a missing file ends the run
+// naming it) and reads networks from it until its end; the file stays open. A network
 // that would pass either capacity stops the run at its header, before any of
 // its points, with " stopping because npat.gt.npatmx" or "... npts.gt.nptsmx".
 // A negative count, a malformed number or an end of file inside the points

@@ -268,14 +268,14 @@ void main_routine() {
     convert::read_answer(output_file);
 
     auto m = std::make_unique<Matrix>();
-    convert::open_file(input_unit, input_file);
+    convert::open_file(input_unit, input_file, textio::Access::existing);
     const int count = read_matrix(*m);
     textio::write(textio::stdout_unit, "(a)");
     textio::write(textio::stdout_unit, "(a,i5,a)", "eof reached after reading ", count, " points");
 
     // The list stays open until the routine's file is: an open of the same
     // file, under whatever name, is refused before anything is written.
-    convert::open_file(output_unit, output_file);
+    convert::open_file(output_unit, output_file, textio::Access::existing_or_new);
     textio::close(input_unit);
     write_setmat(*m);
     textio::close(output_unit);

@@ -40,8 +40,8 @@ struct Orientation {
 
 }  // namespace
 
-void open_or_fail(int unit, std::string_view name) {
-    const textio::OpenResult opened = textio::open(unit, name, textio::Access::existing_or_new);
+void open_or_fail(int unit, std::string_view name, textio::Access access) {
+    const textio::OpenResult opened = textio::open(unit, name, access);
     if (!opened) {
         std::string shown(name);
         shown.erase(shown.find_last_not_of(' ') + 1);
@@ -52,7 +52,7 @@ void open_or_fail(int unit, std::string_view name) {
 void mnread(int iunit, std::string_view fname, std::span<char> title, int iopen, int irewind, int iclose,
             std::span<float> w, int mw, int& lw, int& ix, int& iy, int& iz, int& m, int& n, const Spec& dx,
             const Spec& de) {
-    if (iopen != 0) open_or_fail(iunit, fname);
+    if (iopen != 0) open_or_fail(iunit, fname, textio::Access::existing);
     if (irewind != 0) textio::rewind(iunit);
     auto finish = [&] {
         if (iclose != 0) textio::close(iunit);
@@ -100,7 +100,7 @@ void mnread(int iunit, std::string_view fname, std::span<char> title, int iopen,
 
 void mnwrit(int iunit, std::string_view fname, std::string_view title, int iopen, int irewind, int iclose,
             geom::Vec x, geom::Vec y, geom::Vec z, int m, int n, const Spec& dx, const Spec& de) {
-    if (iopen != 0) open_or_fail(iunit, fname);
+    if (iopen != 0) open_or_fail(iunit, fname, textio::Access::existing_or_new);
     if (irewind != 0) textio::rewind(iunit);
     const bool oriented_ok = dx[1] != de[1];
     const bool swapped = oriented_ok && !names_m(dx);

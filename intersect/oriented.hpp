@@ -4,6 +4,7 @@
 #pragma once
 
 #include "lib/grid.hpp"
+#include "textio/units.hpp"
 
 #include <array>
 #include <span>
@@ -28,7 +29,7 @@ inline float oriented(float p, const Spec& s, int count) {
 // orientation. lw comes back as the cell just after the z slice, or
 // unchanged when the file ends before its header (an empty network whose
 // slices all start at lw + 1). A network that does not fit stops the run
-// with the reader's message; a missing file is created empty.
+// with the reader's message; a missing file ends the run naming it.
 void mnread(int iunit, std::string_view fname, std::span<char> title, int iopen, int irewind, int iclose,
             std::span<float> w, int mw, int& lw, int& ix, int& iy, int& iz, int& m, int& n, const Spec& dx,
             const Spec& de);
@@ -39,7 +40,8 @@ void mnread(int iunit, std::string_view fname, std::span<char> title, int iopen,
 void mnwrit(int iunit, std::string_view fname, std::string_view title, int iopen, int irewind, int iclose,
             geom::Vec x, geom::Vec y, geom::Vec z, int m, int n, const Spec& dx, const Spec& de);
 
-// Opens a unit on a file as existing-or-new; a failed open ends the run.
-void open_or_fail(int unit, std::string_view name);
+// Opens a unit on a file (an input as existing, an output as
+// existing-or-new); a failed open ends the run naming the file.
+void open_or_fail(int unit, std::string_view name, textio::Access access);
 
 }  // namespace intersect

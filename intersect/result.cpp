@@ -18,7 +18,7 @@ int station(int k, int ns, const Spec& des) { return plus(des) ? k : ns + 1 - k;
 
 void result(int ms, int ns, const Spec& dxs, const Spec& des, int mt, int nt, const Spec& dxt, const Spec& det,
             const Cuts& c, const Output& files) {
-    open_or_fail(output_unit, files.table);
+    open_or_fail(output_unit, files.table, textio::Access::existing_or_new);
     textio::write(output_unit, "(a,a)", " iint      xint      yint      zint", "      xsis      etas      xsit      etat");
     for (int k = 1; k <= ns; ++k) {
         const int j = station(k, ns, des);
@@ -36,7 +36,7 @@ void result(int ms, int ns, const Spec& dxs, const Spec& des, int mt, int nt, co
     }
     textio::close(output_unit);
 
-    open_or_fail(output_unit, files.strip);
+    open_or_fail(output_unit, files.strip, textio::Access::existing_or_new);
     const bool rows_of_two = !names_m(des);
     textio::write(output_unit, "(2i5,10x,a)", rows_of_two ? 2 : ns, rows_of_two ? ns : 2, files.title);
     if (ns > 0) {

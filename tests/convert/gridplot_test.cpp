@@ -106,23 +106,12 @@ TEST(Gridplot, NetworkWithoutPointsTakesOneLineAndWritesAnEmptyOne) {
                                                    "  0.40000000E+01  0.50000000E+01  0.60000000E+01\n"));
 }
 
-TEST(Gridplot, NoNetworksGiveTheTitleAndTextLinesOnly) {
-    {
-        SCOPED_TRACE("empty file, blank title");
-        GridplotBox box;
-        const Outcome o = run(box, "", "    ");
-        EXPECT_EQ(o.status, 0) << o.err;
-        EXPECT_EQ(box.read("out.plt"), "TITLE = \"\"\nVARIABLES = X, Y, Z\nTEXT X=0.050, Y=0.900,\nT=\"\"\n");
-    }
-    {
-        SCOPED_TRACE("missing file, created empty");
-        GridplotBox box;
-        const Outcome o = box.run("missing.net\nout.plt\nDemo\n");
-        EXPECT_EQ(o.status, 0) << o.err;
-        EXPECT_EQ(o.out, kDialogue);
-        EXPECT_EQ(box.read("missing.net"), "");
-        EXPECT_EQ(box.read("out.plt"), tecplot("Demo", ""));
-    }
+TEST(Gridplot, AnEmptyFileGivesTheTitleAndTextLinesOnly) {
+    GridplotBox box;
+    const Outcome o = run(box, "", "    ");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, kDialogue);
+    EXPECT_EQ(box.read("out.plt"), "TITLE = \"\"\nVARIABLES = X, Y, Z\nTEXT X=0.050, Y=0.900,\nT=\"\"\n");
 }
 
 TEST(Gridplot, CapacityStopsAtTheHeaderLeaveTheTecplotFile) {

@@ -297,32 +297,29 @@ TEST(Runplan, RecordWithAValueThatIsNotFiniteStopsTheRun) {
 TEST(Runplan, FailuresEndTheRunWithStatusOne) {
     struct Case {
         const char* what;
-        const char* list;   // nullptr: no input file
+        const char* list;
         std::string answers;
         std::string out;
-        bool input_created;   // the missing input is left behind empty
     };
     const Case cases[] = {
-        {"missing input", nullptr, "m.txt\nsetmat.f\n", kPrompts, true},
-        {"two lines only", "a\nb\n", "m.txt\nsetmat.f\n", kPrompts, false},
-        {"malformed number", "a\nb\nc\n1 5 0 0 0 0\n2 6 x 0 0 0\n", "m.txt\nsetmat.f\n", kPrompts, false},
-        {"answers end early", "a\nb\nc\n", "m.txt\n", kPrompts, false},
-        {"blank input name", "a\nb\nc\n", "   \nsetmat.f\n", kPrompts, false},
-        {"blank output name", "a\nb\nc\n1 5 0 0 0 0\n", "m.txt\n  \n", kPrompts + count_line("    1"), false},
+        {"empty input", "", "m.txt\nsetmat.f\n", kPrompts},
+        {"two lines only", "a\nb\n", "m.txt\nsetmat.f\n", kPrompts},
+        {"malformed number", "a\nb\nc\n1 5 0 0 0 0\n2 6 x 0 0 0\n", "m.txt\nsetmat.f\n", kPrompts},
+        {"answers end early", "a\nb\nc\n", "m.txt\n", kPrompts},
+        {"blank input name", "a\nb\nc\n", "   \nsetmat.f\n", kPrompts},
+        {"blank output name", "a\nb\nc\n1 5 0 0 0 0\n", "m.txt\n  \n", kPrompts + count_line("    1")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         RunplanBox box;
-        if (c.list) box.write("m.txt", c.list);
+        box.write("m.txt", c.list);
         box.write("setmat.f", kOldContent);
         const Outcome o = box.run(c.answers);
         EXPECT_EQ(o.status, 1);
         EXPECT_NE(o.err.find("runplan: "), std::string::npos);
         EXPECT_EQ(o.out, c.out);
         EXPECT_EQ(box.read("setmat.f"), kOldContent);
-        if (c.input_created) {
-            EXPECT_EQ(box.read("m.txt"), "");
-        }
+        EXPECT_EQ(box.read("m.txt"), c.list);
     }
 }
 

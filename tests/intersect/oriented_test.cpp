@@ -144,11 +144,14 @@ TEST_F(Mnread, EmptyAndBlankHeadersAndAMissingFile) {
     EXPECT_EQ(r.n, 0);
     EXPECT_EQ(r.lw, 3);
 
-    ASSERT_FALSE(exists("missing"));
-    r = read("missing", "+m", "+n", 3);
-    EXPECT_TRUE(exists("missing"));
-    EXPECT_EQ(get("missing"), "");
-    EXPECT_EQ(r.lw, 3);
+    try {
+        read("missing", "+m", "+n", 3);
+        FAIL() << "a missing file was read";
+    } catch (const textio::Failure& f) {
+        EXPECT_EQ(f.file(), path("missing"));
+        EXPECT_EQ(f.detail(), "cannot open (No such file or directory)");
+    }
+    EXPECT_FALSE(exists("missing"));
     EXPECT_EQ(console(), "");
 }
 

@@ -4,6 +4,10 @@ JOBS     ?= $(shell nproc 2>/dev/null || echo 4)
 CMAKE    ?= cmake
 CTEST    ?= ctest
 
+# CMake's build runs make again under this one: without this, every level
+# of it prints its "Entering/Leaving directory" lines.
+MAKEFLAGS += --no-print-directory
+
 ifeq ($(SANITIZE),1)
 BUILD    := build-san
 CMAKE_FLAGS += -DSUITE_SANITIZE=ON

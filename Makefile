@@ -50,8 +50,10 @@ bench: $(BUILD)/CMakeCache.txt
 	$(BUILD)/bin/surfmesh_bench
 	$(BUILD)/bin/appgrid_bench
 
-# Loads the demo's Tecplot, PLOT3D and IGES files in real readers (installs them; not in CI).
-readers: demo
+# Loads the demo's Tecplot, PLOT3D and IGES files in real readers (installs them; not in CI),
+# from the demo's folders as they stand: the demo runs only for those that are missing.
+readers: programs
+	sh tools/readers/prepare.sh $(BUILD)
 	sh tools/readers/run.sh $(BUILD)
 
 clean:

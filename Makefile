@@ -4,6 +4,10 @@ JOBS     ?= $(shell nproc 2>/dev/null || echo 4)
 CMAKE    ?= cmake
 CTEST    ?= ctest
 
+# CMake's build runs make again under this one: without this, every level
+# of it prints its "Entering/Leaving directory" lines.
+MAKEFLAGS += --no-print-directory
+
 ifeq ($(SANITIZE),1)
 BUILD    := build-san
 CMAKE_FLAGS += -DSUITE_SANITIZE=ON
@@ -46,8 +50,10 @@ bench: $(BUILD)/CMakeCache.txt
 	$(BUILD)/bin/surfmesh_bench
 	$(BUILD)/bin/appgrid_bench
 
-# Loads the demo's Tecplot, PLOT3D and IGES files in real readers (installs them; not in CI).
-readers: demo
+# Loads the demo's Tecplot, PLOT3D and IGES files in real readers (installs them; not in CI),
+# from the demo's folders as they stand: the demo runs only for those that are missing.
+readers: programs
+	sh tools/readers/prepare.sh $(BUILD)
 	sh tools/readers/run.sh $(BUILD)
 
 clean:

@@ -34,7 +34,7 @@ sed -n '10,14p' "$demo/hydrosum/r.plot" | cut -c1-15,206-225 | sed 's/^/  /'
 for job in appgrid intersect surfmesh convert design-loop; do
   if [ -f "$here/$job/demo.sh" ]; then
     rm -rf "$demo/$job"; mkdir -p "$demo/$job"
-    sh "$here/$job/demo.sh" "$bin" "$demo/$job"
+    sh "$here/$job/demo.sh" "$bin" "$demo/$job" || { rc=$?; echo "the $job demo failed (status $rc)" >&2; exit "$rc"; }
   fi
 done
 
@@ -52,4 +52,6 @@ next:
                (FreeCAD); network files .net are text (gridplot turns them into Tecplot files)
   by hand:     export PATH="$bin:\$PATH"; cd "$demo/design-loop"
                then the commands of the README's "The design loop" run there as written
+  keep:        every make demo rewrites ${build%/}/demo/, each folder afresh (make readers reads them as
+               they stand): keep your own work in a copy outside ${build%/}/, e.g. cp -R $loop ~/
 NEXT

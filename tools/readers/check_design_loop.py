@@ -100,4 +100,4 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(netfiles.run_check(main))

@@ -14,7 +14,7 @@ exe=$build/iges_reader
 version=$(dpkg-query -W -f='${Version}' libocct-data-exchange-dev 2>/dev/null || echo unknown)
 if ! g++ -std=c++17 -O1 -w -I/usr/include/opencascade "$here/iges_reader.cpp" -o "$exe" \
     -lTKXDEIGES -lTKIGES -lTKXSBase -lTKBRep -lTKGeomBase -lTKG3d -lTKG2d -lTKMath -lTKernel; then
-  echo "cutbulb128.igs, bulb128.igs: the OpenCASCADE reader could not be built"
+  echo "FAIL cutbulb128.igs, bulb128.igs: the OpenCASCADE reader could not be built"
   exit 1
 fi
 status=0

@@ -22,8 +22,9 @@ def main():
 
     got = netfiles.load_plot3d(os.path.join(demo, "bulb.xyz"))
     err, worst = netfiles.compare("bulb.xyz", got, nets, TOL)
-    print(err or f"bulb.xyz: vtkMultiBlockPLOT3DReader read {len(got)} grids, {npts} points, as bulb.net, "
-          f"largest difference {worst:.2g}")
+    print(f"FAIL {demo}/{err}" if err else
+          f"ok   {demo}/bulb.xyz: VTK {netfiles.vtk_version()} vtkMultiBlockPLOT3DReader read {len(got)} grids, "
+          f"{npts} points, as bulb.net, largest difference {worst:.2g}")
     status |= err is not None
 
     # the Tecplot files: the half bulb's meshes, and the cut bulb's trimmed
@@ -33,11 +34,12 @@ def main():
         got, names, _ = netfiles.load_tecplot(os.path.join(demo, dat))
         err, worst = netfiles.compare(dat, got, zones, TOL)
         npts = sum(ni * nj for _, ni, nj, _ in zones)
-        print(err or f"{dat}: vtkTecplotReader read zones {names}, {npts} points, as {net}, "
-              f"largest difference {worst:.2g}")
+        print(f"FAIL {demo}/{err}" if err else
+              f"ok   {demo}/{dat}: VTK {netfiles.vtk_version()} vtkTecplotReader read zones {names}, "
+              f"{npts} points, as {net}, largest difference {worst:.2g}")
         status |= err is not None
     return 1 if status else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(netfiles.run_check(main))

@@ -118,7 +118,7 @@ bool read(const char* path, Read& r) {
 }
 
 int fail(const std::string& file, const std::string& what) {
-    std::printf("%s: %s\n", file.c_str(), what.c_str());
+    std::printf("FAIL %s: %s\n", file.c_str(), what.c_str());
     return 1;
 }
 
@@ -178,6 +178,6 @@ int main(int argc, char** argv) {
                   std::string(argv[3]).substr(std::string(argv[3]).find_last_of('/') + 1).c_str(), worst,
                   kTol * size);
     if (worst > kTol * size) return fail(name, std::string("differs: ") + line);
-    std::printf("%s: %s\n", name.c_str(), line);
+    std::printf("ok   %s: %s\n", name.c_str(), line);
     return 0;
 }

@@ -146,5 +146,15 @@ def load_in_child(path, seconds):
     return json.loads(run.stdout.strip().splitlines()[-1])
 
 
+def run_check(main):
+    """main's status; a file it cannot open (one of a folder changed by
+    hand, say) ends it with a FAIL line naming the file."""
+    try:
+        return main()
+    except OSError as e:
+        print(f"FAIL {e.filename}: {e.strerror}")
+        return 1
+
+
 def vtk_version():
     return vtk.vtkVersion.GetVTKVersion()

@@ -1,6 +1,7 @@
 #include "mesh_command.hpp"
 
 #include "dialogue.hpp"
+#include "entity_types.hpp"
 #include "store.hpp"
 #include "surface.hpp"
 
@@ -14,7 +15,6 @@ namespace {
 
 using textio::stdout_unit;
 
-constexpr std::int32_t surface_type = 128;
 constexpr std::int32_t pts_max = 9;    // points a direction when every surface is meshed
 constexpr std::int32_t num_max = 17;   // points a direction of a specified mesh
 

@@ -6,6 +6,7 @@
 #include "bspline.hpp"
 #include "commands.hpp"
 #include "dialogue.hpp"
+#include "entity_types.hpp"
 #include "lib/curves.hpp"
 #include "mesh_command.hpp"
 #include "store.hpp"
@@ -22,8 +23,6 @@ namespace {
 
 using textio::stdout_unit;
 
-constexpr std::int32_t surface_type = 128, trimmed_type = 144, on_surface_type = 142, composite_type = 102,
-                       segment_type = 126;
 // A segment lies on an edge of the parameter rectangle when all its control
 // points are within this fraction of the range from it.
 constexpr float edge_tolerance = 1.0e-6f;

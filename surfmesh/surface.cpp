@@ -249,6 +249,7 @@ void entity_to_scratch(const Deinfo& d, int e) {
     else
         textio::rewind(parameter_unit);
     create_scratch(entity_unit, textio::Access::scratch);
+    // fort.21 made before the skip: a section too short ends the run with it there, as it always has
     if (!noted)
         for (long p = 1; p < pointer; ++p) textio::skip_record_required(parameter_unit);
     Record line;

@@ -197,7 +197,7 @@ void segment(Blocks& b, int k, std::int32_t pointer, const MeshFile& f) {
     textio::write_list(stdout_unit, " mesh computed");
     if (f.iform == plot3d) return;   // a PLOT3D file holds the surfaces alone
     const geom::Grid x(c.cx.data(), 0), y(c.cy.data(), 0), z(c.cz.data(), 0);   // the row twice
-    stop_unless_finite(trimmed_type, b.ispecs.irel(k), " boundary", nc, 1, x, y, z);
+    stop_unless_finite(" boundary", nc, 1, x, y, z);
     const Title& title = b.cspecs.title(k);
     write_block(f.iform, std::string_view(title.data(), title.size()), nc, 2, x, y, z);
 }
@@ -240,7 +240,7 @@ void mesh144(Blocks& b, int k, int e, const MeshFile& f) {
     if (t.n2 > 0) say(" warning ... interior trimming curves not operational");
     const int base = entry_of_type(b.deinfo, t.pts, surface_type);
     if (base == 0) return say(" warning ... surface must be a 128 type entity");
-    mesh128(b, k, base, f, trimmed_type);
+    mesh128(b, k, base, f);
     outer_boundary(b, k, t, f);
 }
 

@@ -17,9 +17,6 @@ namespace surfmesh {
 namespace {
 
 constexpr int delimiter_cols = 64;   // where a parameter line may hold its ";"
-// A mesh parameter stays this fraction of its range below the upper end,
-// where bvalue still sees the last knot interval.
-constexpr float end_offset = 1.0e-6f;
 // Rows and columns shorter than these keep their parameters in a refit.
 constexpr float row_min_length = 1.0e-6f;
 constexpr float column_min_length = 1.0e-5f;

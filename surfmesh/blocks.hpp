@@ -120,14 +120,14 @@ inline constexpr int count = 4;
 // a point's u span that is known at the same v is not evaluated again.
 struct RowsAtV {
     std::uint32_t v_bits = 0;          // the v, bit for bit
-    int generation = 0;                // 0 before the first; a new v or surface starts the next
+    int generation = 0;                // 0 before the first; a new v or a clear starts the next
     std::array<int, ncmax> stamp{};    // row r is known when stamp[r - 1] == generation
     std::array<float, lane::count * static_cast<std::size_t>(ncmax)> value;   // row r's lanes from count*(r-1) on
 
     bool known(int r) const { return stamp[static_cast<std::size_t>(r - 1)] == generation; }
+    float* row(int r) { return &value[static_cast<std::size_t>((r - 1) * lane::count)]; }
     // No row known any more: for a control net set anew.
     void clear() { ++generation; }
-    float* row(int r) { return &value[static_cast<std::size_t>((r - 1) * lane::count)]; }
 };
 
 struct Meshes {

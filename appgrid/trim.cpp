@@ -80,17 +80,29 @@ Knots compact(const CutCurve& cut, bool all_stations) {
     return kn;
 }
 
-// The splines below need three knots at strictly growing arc positions: a
-// cut that cannot give them is refused before any of its arithmetic.
-Knots knots_of(const CutCurve& cut, bool all_stations, std::string_view part) {
-    Knots kn = compact(cut, all_stations);
-    if (kn.m < 3) stop_with(" error ... " + std::string(part) + " intersects bulb at fewer than 3 stations");
+// The knots' arc positions; the stop when two successive ones coincide.
+void place_knots(Knots& kn, std::string_view part) {
     geom::arcxyz(kn.m, kn.v(xint), kn.v(yint), kn.v(zint), kn.s.data());
     geom::arcn(kn.s.data(), kn.m);
     for (int k = 2; k <= kn.m; ++k)
         if (!(kn.s[static_cast<std::size_t>(k - 1)] > kn.s[static_cast<std::size_t>(k - 2)]))
             stop_with(" error ... " + std::string(part) + " cut has coincident points");
+}
+
+// The splines below need three knots at strictly growing arc positions: a
+// cut that cannot give them is refused before any of its arithmetic.
+Knots knots_of(const CutCurve& cut, bool all_stations, std::string_view part) {
+    Knots kn = compact(cut, all_stations);
+    if (kn.m < 3) stop_with(" error ... " + std::string(part) + " intersects bulb at fewer than 3 stations");
+    place_knots(kn, part);
     return kn;
+}
+
+// The stop when two successive stations of the cut, with or without a cut
+// of their own, lie on one point.
+void stop_if_stations_coincide(const CutCurve& cut, std::string_view part) {
+    Knots kn = compact(cut, true);
+    place_knots(kn, part);
 }
 
 std::array<EndSlopes, kColumns> all_end_slopes(Knots& kn) {
@@ -187,8 +199,8 @@ void trim_keel(Run& run) {
     cut.at(xsis, n) = static_cast<float>(n);
     Knots kn = knots_of(cut, false, "keel");
     reevaluate(cut, kn);
-    // the root row itself: no two stations on one point, before it is printed or written
-    knots_of(cut, true, "keel");
+    // the root row itself, before it is printed or written
+    stop_if_stations_coincide(cut, "keel");
     print_table(cut);
     write_keel(run.keel_net, cut, run.ans.output[keel]);
 }

@@ -109,14 +109,25 @@ struct Surface {
     bool knots_in_order = false;
 };
 
-// The weight and the weighted x, y, z of each control row at one v, as far
-// as the mesh points have needed them: a row of a point's u span that is
-// known at the same v is not evaluated again.
+// The values of a control row at one v, side by side in this order: the
+// weight sum, then the weighted x, y and z. A point's value has the same lanes.
+namespace lane {
+inline constexpr int weight = 0, wx = 1, wy = 2, wz = 3;
+inline constexpr int count = 4;
+}  // namespace lane
+
+// The rows at one v, as far as the mesh points have needed them: a row of
+// a point's u span that is known at the same v is not evaluated again.
 struct RowsAtV {
-    std::uint32_t v_bits = 0;       // the v, bit for bit
-    int generation = 0;             // 0 before the first; a new v or surface starts the next
-    std::array<int, ncmax> known{}; // row r is known when known[r - 1] == generation
-    std::array<float, 4 * static_cast<std::size_t>(ncmax)> value;   // row r from 4(r-1) on
+    std::uint32_t v_bits = 0;          // the v, bit for bit
+    int generation = 0;                // 0 before the first; a new v or a clear starts the next
+    std::array<int, ncmax> stamp{};    // row r is known when stamp[r - 1] == generation
+    std::array<float, lane::count * static_cast<std::size_t>(ncmax)> value;   // row r's lanes from count*(r-1) on
+
+    bool known(int r) const { return stamp[static_cast<std::size_t>(r - 1)] == generation; }
+    float* row(int r) { return &value[static_cast<std::size_t>((r - 1) * lane::count)]; }
+    // No row known any more: for a control net set anew.
+    void clear() { ++generation; }
 };
 
 struct Meshes {

@@ -1,6 +1,7 @@
 #include "bspline.hpp"
 
 #include <cmath>
+#include <cstdlib>
 #include <utility>
 #include <limits>
 
@@ -140,10 +141,16 @@ void values(const Span& s, const float* from_first, float* value) {
     for (std::size_t l = 0; l < L; ++l) value[l] = aj[l];
 }
 
+// One instance for each count of rows a surface span can have, each row
+// with its lanes; any other count is a fault of the caller, which would
+// otherwise leave value unwritten.
 template <std::size_t... N>
 void values_of(std::index_sequence<N...>, const Span& s, int count, const float* from_first, float* value) {
-    // one instance for every count of four splines the rows of a surface span make
-    ((count == static_cast<int>(4 * (N + 1)) ? values<4 * (N + 1)>(s, from_first, value) : void()), ...);
+    constexpr std::size_t lanes = lane::count;
+    const bool found = ((count == static_cast<int>(lanes * (N + 1)) &&
+                         (values<lanes * (N + 1)>(s, from_first, value), true)) ||
+                        ...);
+    if (!found) std::abort();
 }
 
 }  // namespace

@@ -30,9 +30,9 @@ struct Span {
 // k at least 1; ilo as for interv.
 void span_of(const float* t, int n, int k, float x, int& ilo, Span& s);
 // bvalue(t, bcoef, n, k, x, 0, w) of the span's t, n, k and x for count
-// splines at once (1, or 4 to 36 by fours): from_first[m * count + l] is
-// coefficient first + m of spline l; its value goes to value[l]. mflag
-// must be 0.
+// splines at once (1, or lane::count times 1 to nwork rows; any other
+// count aborts): from_first[m * count + l] is coefficient first + m of
+// spline l; its value goes to value[l]. mflag must be 0.
 void span_values(const Span& s, int count, const float* from_first, float* value);
 
 // x moved inside [first, last), the range of a spline with those end knots

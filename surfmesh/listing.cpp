@@ -3,6 +3,7 @@
 
 #include "commands.hpp"
 #include "dialogue.hpp"
+#include "entity_types.hpp"
 #include "store.hpp"
 
 #include <algorithm>
@@ -19,7 +20,6 @@ constexpr std::string_view listing_header =
     " type psq1 levl view mtrx dsq1 lwgt colr form     label blnk sbsw usef hier";
 constexpr int rows_per_header = 10;
 constexpr int parameter_cols = 64;   // a parameter line without its pointer and sequence number
-constexpr std::int32_t surface_type = 128;
 
 // "*", alone on the answer line, lists on the screen.
 bool is_screen(const FileName& name) {

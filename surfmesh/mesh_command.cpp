@@ -1,6 +1,7 @@
 #include "mesh_command.hpp"
 
 #include "dialogue.hpp"
+#include "entity_types.hpp"
 #include "store.hpp"
 #include "surface.hpp"
 
@@ -14,7 +15,6 @@ namespace {
 
 using textio::stdout_unit;
 
-constexpr std::int32_t surface_type = 128;
 constexpr std::int32_t pts_max = 9;    // points a direction when every surface is meshed
 constexpr std::int32_t num_max = 17;   // points a direction of a specified mesh
 
@@ -134,23 +134,28 @@ MeshFile open_mesh_file() {
     textio::stop();
 }
 
+// A point that is not finite, from deep in a mesh_one to the command's
+// loop, which words the stop: head names the part of the entity.
+struct NotFinite {
+    std::string head;
+};
+
 }  // namespace
 
-void stop_unless_finite(std::int32_t type, std::int32_t rel, std::string_view head, int ni, int nj, geom::Grid x,
-                        geom::Grid y, geom::Grid z) {
+void stop_unless_finite(std::string_view head, int ni, int nj, geom::Grid x, geom::Grid y, geom::Grid z) {
     for (int j = 1; j <= nj; ++j)
         for (int i = 1; i <= ni; ++i)
             if (!std::isfinite(x(i, j)) || !std::isfinite(y(i, j)) || !std::isfinite(z(i, j)))
-                entity_stop(type, rel, std::string(head) + " gives a point that is not finite");
+                throw NotFinite{std::string(head)};
 }
 
-void mesh128(Blocks& b, int k, int e, const MeshFile& f, std::int32_t type) {
+void mesh128(Blocks& b, int k, int e, const MeshFile& f) {
     Meshes& m = b.meshes;
     load_surface(b.deinfo, e, transforms_of(b.ispecs, b.rspecs, k), m);
     make_mesh(b.ispecs, b.rspecs, k, m);
     // a weight sum of 0 or an overflow in the data: stop before anything of it is written
-    stop_unless_finite(type, b.ispecs.irel(k), "", b.ispecs.inum(k), b.ispecs.jnum(k), Meshes::plane(m.x),
-                       Meshes::plane(m.y), Meshes::plane(m.z));
+    stop_unless_finite("", b.ispecs.inum(k), b.ispecs.jnum(k), Meshes::plane(m.x), Meshes::plane(m.y),
+                       Meshes::plane(m.z));
     write_mesh(f, b.ispecs, b.cspecs, k, m);
 }
 
@@ -197,15 +202,18 @@ void mesh_command(const MeshCommand& c, Blocks& b) {
     for (int k = 1; k <= iout; ++k) {
         const int e = locate(b.deinfo, c.type, is.irel(k));
         if (e == 0) entity_stop(c.type, is.irel(k), " not found");
-        c.mesh_one(b, k, e, f);
+        try {
+            c.mesh_one(b, k, e, f);
+        } catch (const NotFinite& n) {
+            entity_stop(c.type, is.irel(k), n.head + " gives a point that is not finite");
+        }
     }
     textio::close(mesh_unit);
 }
 
 void mesh128s(Blocks& b) {
     mesh_command({surface_type, " output specified 128 entities to new mesh file",
-                  " enter relative iges 128 entity number: ",
-                  [](Blocks& b, int k, int e, const MeshFile& f) { mesh128(b, k, e, f, surface_type); }},
+                  " enter relative iges 128 entity number: ", mesh128},
                  b);
 }
 

@@ -12,7 +12,7 @@
 namespace surfmesh {
 
 struct MeshCommand {
-    std::int32_t type;            // the entity type counted and selected
+    std::int32_t type;            // the entity type counted, selected and named in the stops
     std::string_view heading;     // the command's first line
     std::string_view question;    // asks for a relative entity number
     // Makes and writes the mesh(es) of specification k, entity entry e.
@@ -30,16 +30,15 @@ int locate(const Deinfo& d, std::int32_t type, int rel);
 
 void mesh_command(const MeshCommand& c, Blocks& b);
 
-// Unless every point of the ni x nj mesh is a finite number, the stop of
-// the command of that entity type at its rel-th entity, as when one is not
-// found: " stopping ... iges <type> entity #", rel, head and " gives a point
-// that is not finite"; fort.21 deleted.
-void stop_unless_finite(std::int32_t type, std::int32_t rel, std::string_view head, int ni, int nj, geom::Grid x,
-                        geom::Grid y, geom::Grid z);
+// Within a command's mesh_one: unless every point of the ni x nj mesh is a
+// finite number, the stop of the command at the entity of its
+// specification, worded as when one is not found: " stopping ... iges
+// <type> entity #", rel, head and " gives a point that is not finite";
+// fort.21 deleted.
+void stop_unless_finite(std::string_view head, int ni, int nj, geom::Grid x, geom::Grid y, geom::Grid z);
 
-// The surface of specification k from entry e: loaded, meshed and written;
-// type is the command's, for its stops.
-void mesh128(Blocks& b, int k, int e, const MeshFile& f, std::int32_t type);
+// The surface of specification k from entry e: loaded, meshed and written.
+void mesh128(Blocks& b, int k, int e, const MeshFile& f);
 
 // Menu option 4.
 void mesh128s(Blocks& b);

@@ -17,9 +17,6 @@ namespace surfmesh {
 namespace {
 
 constexpr int delimiter_cols = 64;   // where a parameter line may hold its ";"
-// A mesh parameter stays this fraction of its range below the upper end,
-// where bvalue still sees the last knot interval.
-constexpr float end_offset = 1.0e-6f;
 // Rows and columns shorter than these keep their parameters in a refit.
 constexpr float row_min_length = 1.0e-6f;
 constexpr float column_min_length = 1.0e-5f;
@@ -102,12 +99,46 @@ bool in_order(const float* t, int n) {
 
 float net_at(const Net& a, int i, int j) { return a[static_cast<std::size_t>((i - 1) + (j - 1) * ncmax)]; }
 
-// The point at (u, v) from the control points that reach it: the rows of
-// its u span, each along its v span, then along u. bvalue over whole rows
-// reads no other coefficient, so the point is the same. Only where both
-// searches find their interval whatever their start (knots in order, u and
-// v inside them), which leaves the next search to start where the
-// whole-row evaluation leaves it: false, and nothing done, elsewhere.
+// The lanes at v of rows su.first..su.last into m.rows: the rows not yet
+// known at this v are evaluated along v together, the others kept.
+void rows_at_v(Meshes& m, const Span& su, const Span& sv, float v) {
+    RowsAtV& rows = m.rows;
+    if (const std::uint32_t bits = std::bit_cast<std::uint32_t>(v); rows.generation == 0 || rows.v_bits != bits) {
+        ++rows.generation;
+        rows.v_bits = bits;
+    }
+    std::array<int, nwork> missing;
+    int count = 0;
+    for (int r = su.first; r <= su.last; ++r)
+        if (!rows.known(r)) missing[static_cast<std::size_t>(count++)] = r;
+    if (count == 0) return;
+    // as span_values takes them: coefficient by coefficient, the missing rows' lanes side by side
+    std::array<float, nwork * nwork * lane::count> coef;
+    for (int q = sv.first; q <= sv.last; ++q)
+        for (int c = 0; c < count; ++c) {
+            const int r = missing[static_cast<std::size_t>(c)];
+            float* f = &coef[static_cast<std::size_t>(((q - sv.first) * count + c) * lane::count)];
+            const float w = net_at(m.W, r, q);
+            f[lane::weight] = w;
+            f[lane::wx] = net_at(m.X, r, q) * w;
+            f[lane::wy] = net_at(m.Y, r, q) * w;
+            f[lane::wz] = net_at(m.Z, r, q) * w;
+        }
+    std::array<float, nwork * lane::count> along_v;
+    span_values(sv, count * lane::count, coef.data(), along_v.data());
+    for (int c = 0; c < count; ++c) {
+        const int r = missing[static_cast<std::size_t>(c)];
+        std::copy_n(&along_v[static_cast<std::size_t>(c * lane::count)], lane::count, rows.row(r));
+        rows.stamp[static_cast<std::size_t>(r - 1)] = rows.generation;
+    }
+}
+
+// The point at (u, v) in two steps: the rows of its u span at v, then
+// their combination along u. bvalue over whole rows reads no other
+// coefficients, so the point is tensor's, bit for bit.
+// Taken only where a knot search finds the same interval from any start
+// (knots in order, u and v inside them), so that the next search starts
+// where tensor's would; elsewhere false, and nothing changed.
 bool spanned_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
     const Surface& s = m.surf;
     if (!s.knots_in_order) return false;
@@ -116,45 +147,13 @@ bool spanned_point(Meshes& m, float u, float v, float& x, float& y, float& z) {
     span_of(m.T.data(), s.ncv, s.m2 + 1, v, ilo, sv);
     span_of(m.S.data(), s.ncu, s.m1 + 1, u, ilo, su);
     if (su.mflag != 0 || sv.mflag != 0) return false;
-    m.bw.ilo = ilo;   // the last search of the whole-row evaluation, along u
-    // the weights and the weighted x, y and z of the rows of the u span not
-    // yet known at this v, all at once along v; then along u
-    constexpr int four = 4;
-    RowsAtV& known = m.rows;
-    if (const std::uint32_t bits = std::bit_cast<std::uint32_t>(v); known.generation == 0 || known.v_bits != bits) {
-        ++known.generation;
-        known.v_bits = bits;
-    }
-    std::array<int, nwork> missing;
-    int count = 0;
-    for (int r = su.first; r <= su.last; ++r)
-        if (known.known[static_cast<std::size_t>(r - 1)] != known.generation) missing[static_cast<std::size_t>(count++)] = r;
-    if (count > 0) {
-        std::array<float, nwork * nwork * four> coef;
-        std::array<float, nwork * four> along_v;
-        for (int q = sv.first; q <= sv.last; ++q)
-            for (int c = 0; c < count; ++c) {
-                const int r = missing[static_cast<std::size_t>(c)];
-                float* f = &coef[static_cast<std::size_t>(((q - sv.first) * count + c) * four)];
-                const float w = net_at(m.W, r, q);
-                f[0] = w;
-                f[1] = net_at(m.X, r, q) * w;
-                f[2] = net_at(m.Y, r, q) * w;
-                f[3] = net_at(m.Z, r, q) * w;
-            }
-        span_values(sv, count * four, coef.data(), along_v.data());
-        for (int c = 0; c < count; ++c) {
-            const int r = missing[static_cast<std::size_t>(c)];
-            std::copy_n(&along_v[static_cast<std::size_t>(c * four)], four,
-                        &known.value[static_cast<std::size_t>((r - 1) * four)]);
-            known.known[static_cast<std::size_t>(r - 1)] = known.generation;
-        }
-    }
-    float value[four];   // the weight sum, then the weighted x, y, z
-    span_values(su, four, &known.value[static_cast<std::size_t>((su.first - 1) * four)], value);
-    x = value[1] / value[0];
-    y = value[2] / value[0];
-    z = value[3] / value[0];
+    m.bw.ilo = ilo;   // tensor's last search is along u too
+    rows_at_v(m, su, sv, v);
+    float p[lane::count];
+    span_values(su, lane::count, m.rows.row(su.first), p);
+    x = p[lane::wx] / p[lane::weight];
+    y = p[lane::wy] / p[lane::weight];
+    z = p[lane::wz] / p[lane::weight];
     return true;
 }
 
@@ -247,6 +246,7 @@ void entity_to_scratch(const Deinfo& d, int e) {
     else
         textio::rewind(parameter_unit);
     create_scratch(entity_unit, textio::Access::scratch);
+    // fort.21 made before the skip: a section too short ends the run with it there, as it always has
     if (!noted)
         for (long p = 1; p < pointer; ++p) textio::skip_record_required(parameter_unit);
     Record line;
@@ -294,6 +294,7 @@ void load_surface(const Deinfo& d, int e, const Transforms& t, Meshes& m) {
         in(s.u0)(s.u1)(s.v0)(s.v1);
         in.required();
     }
+    m.rows.clear();
     drop_scratch();
     transform_surface(t, m);
 }
@@ -320,7 +321,7 @@ void transform_surface(const Transforms& t, Meshes& m) {
     }
     if (t.ijflip == 1) swap_uv(m);
     s.knots_in_order = in_order(m.S.data(), s.nks) && in_order(m.T.data(), s.nkt);
-    ++m.rows.generation;   // the rows known belong to the last surface
+    m.rows.clear();
 }
 
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z) {

@@ -33,8 +33,12 @@ void transform_surface(const Transforms& t, Meshes& m);
 // [T(1), T(nkt)) the weight sum is 0 and the point not finite.
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z);
 
-// The last parameter of the range lo..hi that a mesh takes: a millionth of
-// the range below hi, where bvalue still sees the last knot interval.
+// A mesh parameter stays this fraction of its range below the upper end,
+// where bvalue still sees the last knot interval.
+inline constexpr float end_offset = 1.0e-6f;
+
+// The last parameter of the range lo..hi that a mesh takes: end_offset of
+// the range below hi.
 float range_end(float lo, float hi);
 // p, or end when end is smaller.
 inline float at_most(float p, float end) { return end < p ? end : p; }

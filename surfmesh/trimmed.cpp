@@ -6,6 +6,7 @@
 #include "bspline.hpp"
 #include "commands.hpp"
 #include "dialogue.hpp"
+#include "entity_types.hpp"
 #include "lib/curves.hpp"
 #include "mesh_command.hpp"
 #include "store.hpp"
@@ -22,8 +23,6 @@ namespace {
 
 using textio::stdout_unit;
 
-constexpr std::int32_t surface_type = 128, trimmed_type = 144, on_surface_type = 142, composite_type = 102,
-                       segment_type = 126;
 // A segment lies on an edge of the parameter rectangle when all its control
 // points are within this fraction of the range from it.
 constexpr float edge_tolerance = 1.0e-6f;
@@ -198,7 +197,7 @@ void segment(Blocks& b, int k, std::int32_t pointer, const MeshFile& f) {
     textio::write_list(stdout_unit, " mesh computed");
     if (f.iform == plot3d) return;   // a PLOT3D file holds the surfaces alone
     const geom::Grid x(c.cx.data(), 0), y(c.cy.data(), 0), z(c.cz.data(), 0);   // the row twice
-    stop_unless_finite(trimmed_type, b.ispecs.irel(k), " boundary", nc, 1, x, y, z);
+    stop_unless_finite(" boundary", nc, 1, x, y, z);
     const Title& title = b.cspecs.title(k);
     write_block(f.iform, std::string_view(title.data(), title.size()), nc, 2, x, y, z);
 }
@@ -241,7 +240,7 @@ void mesh144(Blocks& b, int k, int e, const MeshFile& f) {
     if (t.n2 > 0) say(" warning ... interior trimming curves not operational");
     const int base = entry_of_type(b.deinfo, t.pts, surface_type);
     if (base == 0) return say(" warning ... surface must be a 128 type entity");
-    mesh128(b, k, base, f, trimmed_type);
+    mesh128(b, k, base, f);
     outer_boundary(b, k, t, f);
 }
 

@@ -1,7 +1,8 @@
 #include "iges_copies.hpp"
 
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
+#include <limits>
 #include <string_view>
 #include <vector>
 
@@ -31,10 +32,11 @@ long field(const std::string& line, std::size_t from, std::size_t width) {
     return std::strtol(line.substr(from, width).c_str(), nullptr, 10);
 }
 
-std::string number(const char* format, long v) {
-    char b[16];
-    std::snprintf(b, sizeof b, format, v);
-    return b;
+// v right-aligned in `width` columns, or wider when it needs more.
+std::string number(std::size_t width, long v) {
+    char b[std::numeric_limits<long>::digits10 + 2];   // every digit of a long and its sign
+    const std::string digits(b, std::to_chars(b, b + sizeof b, v).ptr);
+    return std::string(width > digits.size() ? width - digits.size() : 0, ' ') + digits;
 }
 
 }  // namespace
@@ -74,17 +76,17 @@ IgesCopies iges_surface_copies(const std::string& iges, int copies) {
     for (int c = 0; c < copies; ++c)
         for (const Surface& s : surfaces) {
             const long seq = 2 * entry + 1;
-            t += s.first->substr(0, 8) + number("%8ld", pline + 1) + s.first->substr(16, letter_col - 16) + "D" +
-                 number("%7ld", seq) + "\n";
-            t += s.second->substr(0, letter_col) + "D" + number("%7ld", seq + 1) + "\n";
+            t += s.first->substr(0, 8) + number(8, pline + 1) + s.first->substr(16, letter_col - 16) + "D" +
+                 number(7, seq) + "\n";
+            t += s.second->substr(0, letter_col) + "D" + number(7, seq + 1) + "\n";
             for (std::size_t k = 0; k < s.count; ++k)
-                plines += parameter[s.from + k].substr(0, data_cols) + number("%8ld", seq) + "P" +
-                          number("%7ld", ++pline) + "\n";
+                plines += parameter[s.from + k].substr(0, data_cols) + number(8, seq) + "P" +
+                          number(7, ++pline) + "\n";
             ++entry;
         }
     t += plines;
-    t += "S" + number("%7ld", static_cast<long>(start.size())) + "G" + number("%7ld", static_cast<long>(global.size())) +
-         "D" + number("%7ld", 2 * entry) + "P" + number("%7ld", pline) + std::string(40, ' ') + "T      1\n";
+    t += "S" + number(7, static_cast<long>(start.size())) + "G" + number(7, static_cast<long>(global.size())) +
+         "D" + number(7, 2 * entry) + "P" + number(7, pline) + std::string(40, ' ') + "T      1\n";
     return out;
 }
 

@@ -6,6 +6,7 @@
 // directory says.
 
 #include "fixtures.hpp"
+#include "surfmesh/surface.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ namespace {
 
 using namespace surfmesh_test;
 
-const float kFar = 1.0f - 1.0e-6f;   // the clamped end of a range 0..1
+const float kFar = 1.0f - surfmesh::end_offset;   // the clamped end of a range 0..1
 const std::string kUniform3 = "3 1 1 1 0 0";
 
 // Parameter lines of four values each, the last ending in ";".

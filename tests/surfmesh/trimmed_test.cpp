@@ -19,10 +19,12 @@ const float kAt[] = {0.0f, 0.5f, kFar};
 const std::string kUniform3 = "3 1 1 1 0 0";
 
 // Free-format items: an integer in 12 columns; a real of 0.1 or more (or
-// 0) with nine significant digits right-aligned in 13 columns, 4 blanks.
+// 0) with nine significant digits right-aligned in 13 columns, 4 blanks;
+// NaN right-aligned in 17.
 std::string fi(long v) { return fmt_int("%12ld", v); }
 std::string fr(float v)
 {
+    if (std::isnan(v)) return "              NaN";
     if (v == 0.0f) return "   0.00000000    ";
     const double a = std::fabs(v);
     const int before = a < 1.0 ? 0 : static_cast<int>(std::floor(std::log10(a))) + 1;
@@ -123,22 +125,26 @@ std::string boundary_points()
 const std::string kSurface = "    3    3          trim\n" + surface_points();
 const std::string kBoundary = "    3    2          trim\n" + boundary_points() + boundary_points();
 
-// What the diagonal writes on the screen.
-std::string diagonal_account()
+// What a segment of degree 1 from (0, 0) to (1, 1) over 0..1 writes on the
+// screen, with these knots and weights and the weight sum `ration` at
+// every sample; a sum of 0 makes its points 0/0.
+std::string account(const std::vector<float>& knots, const std::vector<float>& weights, float ration)
 {
     std::string s = "\n" + lines({"  parameter data has been read", " iges,kc,mc,icplan,icopen,icrat,icper",
                                   fi(126) + fi(1) + fi(1) + fi(1) + fi(0) + fi(1), fi(0), " (sc(i),i=1,ncap)"}) +
-                    free_list({0, 0, 1, 1}) + line(" (wc(i),i=1,kcp)") + free_list({1, 1}) +
+                    free_list(knots) + line(" (wc(i),i=1,kcp)") + free_list(weights) +
                     line(" (xcc(i),ycc(i),zcc(i),i=1,kcp)") + free_list({0, 0, 0, 1, 1, 0}) + line(" uc0,uc1") +
                     free_list({0, 1});
     for (int ii = 1; ii <= 3; ++ii) {
         const std::string u = fr(kAt[ii - 1]);
-        s += lines({" ii=" + fi(ii), " u=" + u, " ration=" + fr(1), " cx(ii)=" + u, " cy(ii)=" + u, " u=" + u,
-                    " v=" + u});
+        const std::string p = ration == 0.0f ? fr(std::nanf("")) : u;
+        s += lines({" ii=" + fi(ii), " u=" + u, " ration=" + fr(ration), " cx(ii)=" + p, " cy(ii)=" + p, " u=" + p,
+                    " v=" + p});
     }
     return s + line("  mesh computed");
 }
-const std::string kAccount = diagonal_account();
+// The diagonal's.
+const std::string kAccount = account({0, 0, 1, 1}, {1, 1}, 1);
 
 const std::string kWarn128 = line(" warning ... surface must be a 128 type entity");
 
@@ -521,19 +527,22 @@ std::vector<std::string> diagonal_with(void (*change)(std::vector<std::string>&)
 }
 const std::vector<std::string> kWeightless = diagonal_with([](std::vector<std::string>& s) { s[11] = s[12] = "0"; });
 
-// Points that are not finite stop the command before their mesh is written:
-// a boundary after its surface and the boundaries before it, a base surface
-// after the whole of the specification before it. A PLOT3D file takes no
-// boundary, so there the run goes on.
+// Points that are not finite stop the command before their mesh is written,
+// after the screen lines of their boundary: a boundary after its surface and
+// the boundaries before it, a base surface after the whole of the
+// specification before it. A PLOT3D file takes no boundary, so there the
+// run goes on.
 TEST(Trimmed, PointsThatAreNotFinite)
 {
-    const std::string boundary_stop = " stopping ... iges 144 entity #    1 boundary gives a point that is not finite\n";
+    const std::string weightless_account = account({0, 0, 1, 1}, {0, 0}, 0);
+    const std::string boundary_stop = line(" stopping ... iges 144 entity #    1 boundary gives a point that is not finite");
     struct Case {
         const char* what;
         Trim trim;
         std::vector<const char*> rels;
         const char* format;
-        std::string stop, file;
+        std::string shown;   // on the screen after the file name: up to the stop, or to the menu
+        std::string file;
     };
     Trim second;   // entry 6 a trimmed surface on entry 7, a surface of zero weights
     Surface128 weightless;
@@ -541,30 +550,35 @@ TEST(Trimmed, PointsThatAreNotFinite)
     second.after = {{144, {"144", "13", "0", "0", "0"}}, {128, weightless.values()}};
     const Case cases[] = {
         {"a segment of zero weights", with([](Trim& t) { t.segments = {{126, kWeightless}}; }), {"1"}, "3",
-         boundary_stop, kSurface},
+         weightless_account + boundary_stop, kSurface},
         {"a segment whose knots are all equal", with([](Trim& t) {
              t.segments = {{126, diagonal_with([](std::vector<std::string>& s) {
                                 for (int k = 7; k <= 10; ++k) s[k] = "0.5";
                             })}};
          }),
-         {"1"}, "3", boundary_stop, kSurface},
+         {"1"}, "3", account({0.5f, 0.5f, 0.5f, 0.5f}, {1, 1}, 0) + boundary_stop, kSurface},
         {"a good segment, then one of zero weights",
-         with([](Trim& t) { t.segments = {{126, kDiagonal}, {126, kWeightless}}; }), {"1"}, "3", boundary_stop,
-         kSurface + kBoundary},
+         with([](Trim& t) { t.segments = {{126, kDiagonal}, {126, kWeightless}}; }), {"1"}, "3",
+         kAccount + weightless_account + boundary_stop, kSurface + kBoundary},
         {"a base surface of zero weights", second, {"1", "2"}, "3",
-         " stopping ... iges 144 entity #    2 gives a point that is not finite\n", kSurface + kBoundary},
-        {"a segment of zero weights, PLOT3D", with([](Trim& t) { t.segments = {{126, kWeightless}}; }), {"1"}, "1", "",
-         fi(3) + fi(3) + fi(1) + "\n" + free_list(surface_block())},
+         kAccount + line(" stopping ... iges 144 entity #    2 gives a point that is not finite"),
+         kSurface + kBoundary},
+        {"a segment of zero weights, PLOT3D", with([](Trim& t) { t.segments = {{126, kWeightless}}; }), {"1"}, "1",
+         weightless_account, fi(3) + fi(3) + fi(1) + "\n" + free_list(surface_block())},
     };
     for (const Case& c : cases) {
         const IgesFile f = c.trim.file();
         Dialogue d = trim_dialogue(f, c.rels);
+        if (*c.format == '1')
+            d.file(c.format, "out", "1", c.shown).quit();
+        else
+            d.say("0", kFormatMenu).say(c.format, q(" enter new mesh filename: ")).say("out", c.shown);
         Sandbox box;
         box.write("in.igs", f.text());
-        Outcome r = box.run(d.answers() + "0\n" + c.format + "\nout\n" + (*c.format == '1' ? "1\n" : "") + "6\n");
+        Outcome r = box.run(d.answers());
+        EXPECT_EQ(r.out, d.transcript()) << c.what;
         EXPECT_EQ(r.status, 0) << c.what;
-        // the stop follows the screen lines of the last boundary computed
-        EXPECT_TRUE(r.out.ends_with("  mesh computed\n" + (c.stop.empty() ? kMenu : c.stop))) << c.what << "\n" << r.out;
+        EXPECT_EQ(r.err, "") << c.what;
         EXPECT_EQ(box.read("out"), c.file) << c.what;
         EXPECT_FALSE(box.read("fort.21")) << c.what;
     }

@@ -1,11 +1,12 @@
-// Numbered units over stdio files: open by name, records in and out,
-// rewind, close and the run-ending failure that names the file.
+// Numbered units: open by name, records in and out, marks, rewind, close,
+// and the run-ending failure that names the file.
 #pragma once
 
 #include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -67,13 +68,13 @@ struct StopRequest {
 
 [[noreturn]] void stop(int exit_code = 0);
 
-// One connection of a unit to a file or to a standard stream.
+// One connection of a unit: the records, counted, read and written in
+// order, whatever holds their bytes (a file, file_unit.hpp, or a scratch
+// file in memory, memory_unit.hpp). The first write after the open, a read
+// or a seek replaces everything from there on.
 class Unit {
 public:
-    Unit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular);
-    // A scratch unit held in memory (Access::scratch).
-    Unit(int number, std::string name);
-    ~Unit();
+    virtual ~Unit() = default;
     Unit(const Unit&) = delete;
     Unit& operator=(const Unit&) = delete;
 
@@ -96,51 +97,48 @@ public:
     // on), as rewind goes to the start.
     Mark mark() const;
     void seek(const Mark& m);
-    void flush();
+    virtual void flush() = 0;
     // Flushes and closes; throws Failure when that loses data.
-    void close(Disposition d);
+    virtual void close(Disposition d) = 0;
     // For close_all after a failure: never throws.
-    void close_quietly() noexcept;
-    void flush_quietly() noexcept {
-        if (fp_) std::fflush(fp_);
-    }
+    virtual void close_quietly() noexcept = 0;
+    virtual void flush_quietly() noexcept {}
 
     [[noreturn]] void fail(std::string detail) const;
     [[noreturn]] void fail_errno(const char* what, int err) const;
 
-    bool same_file(dev_t dev, ino_t ino) const;
-    bool in_memory() const { return memory_; }
+    // The unit holds the file of this device and inode.
+    virtual bool same_file(dev_t, ino_t) const { return false; }
+    virtual bool in_memory() const { return false; }
+
+protected:
+    Unit(int number, std::string name) : number_(number), name_(std::move(name)) {}
+
+    enum class Last { none, read, write };
+    Last last() const { return last_; }   // what the unit did last since the open or a seek
 
 private:
-    friend class Runtime;
     friend class Out;
-    bool prepare_write();
-    // A failed write; first: the first write after a cut to one byte.
-    [[noreturn]] void fail_write(bool first) const;
-    void prepare_read();
-    // A memory unit's records into its file; 0 or an errno.
-    int write_memory_file() const;
+
+    // What each kind of unit does with the bytes of the records.
+    // The next line, false at the end.
+    virtual bool next_line(std::string_view& line) = 0;
+    // Before the first write after the open, a read or a seek; cut: the
+    // write replaces everything from here on.
+    virtual void start_writing(bool cut) = 0;
+    virtual void put(std::string_view text, bool advance) = 0;
+    virtual long long offset() const = 0;
+    virtual void move_to(long long offset) = 0;
 
     int number_;
     std::string name_;
-    std::FILE* fp_;
-    bool owned_;        // false for the standard streams
-    bool writable_;
-    bool regular_;
     bool truncate_next_write_ = true;
-    enum class Last { none, read, write } last_ = Last::none;
+    Last last_ = Last::none;
     bool at_end_ = false;
     bool pending_ = false;
     int pending_col_ = 0;
     long record_ = 0;
-    char* buf_ = nullptr;
-    std::size_t cap_ = 0;
     std::string record_buffer_;   // lent to each write statement, so records reuse one allocation
-    static constexpr std::size_t io_buffer_size = 64 * 1024;
-    std::unique_ptr<char[]> io_buffer_;   // the file's stdio buffer; outlives fp_
-    bool memory_ = false;          // a scratch unit held in memory, while it is open
-    std::string text_;             // its records, each ended by a newline but a "$" one
-    std::size_t text_at_ = 0;      // where its next read starts
 };
 
 // The layer's whole state: the unit table and the parsed formats.

@@ -1,0 +1,67 @@
+#include "memory_unit.hpp"
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace textio {
+
+MemoryUnit::~MemoryUnit() { close_quietly(); }
+
+// as getline reads the file the records would make
+bool MemoryUnit::next_line(std::string_view& line) {
+    if (at_ >= text_.size()) return false;
+    const std::size_t nl = text_.find('\n', at_);
+    const std::size_t stop = nl == std::string::npos ? text_.size() : nl;
+    std::size_t len = stop - at_;
+    if (nl != std::string::npos && len > 0 && text_[stop - 1] == '\r') --len;
+    line = std::string_view(text_.data() + at_, len);
+    at_ = nl == std::string::npos ? stop : stop + 1;
+    return true;
+}
+
+void MemoryUnit::start_writing(bool cut) {
+    if (cut) text_.resize(at_);
+}
+
+void MemoryUnit::put(std::string_view text, bool advance) {
+    text_.append(text);
+    if (advance) text_ += '\n';
+    at_ = text_.size();
+}
+
+void MemoryUnit::move_to(long long offset) { at_ = std::min(static_cast<std::size_t>(offset), text_.size()); }
+
+int MemoryUnit::write_file() const {
+    const int fd = ::open(name().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) return errno ? errno : EIO;
+    int err = 0;
+    for (std::size_t at = 0; at < text_.size() && err == 0;) {
+        const ssize_t n = ::write(fd, text_.data() + at, text_.size() - at);
+        if (n < 0) {
+            if (errno != EINTR) err = errno;
+        } else {
+            at += static_cast<std::size_t>(n);
+        }
+    }
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err;
+}
+
+void MemoryUnit::close(Disposition d) {
+    if (!open_) return;
+    open_ = false;
+    // deleted, it never reached the disk
+    if (d == Disposition::keep)
+        if (const int err = write_file(); err != 0) fail_errno("write error", err);
+}
+
+void MemoryUnit::close_quietly() noexcept {
+    if (!open_) return;
+    open_ = false;
+    (void)write_file();   // what the run leaves, as a file unit's close would
+}
+
+}  // namespace textio

@@ -1,12 +1,43 @@
 #include "memory_unit.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <climits>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace textio {
+
+namespace {
+
+constexpr int max_links = 40;   // as many as the system follows in one name
+
+}  // namespace
+
+std::string folder_of(const std::string& name) {
+    const std::size_t slash = name.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
+}
+
+std::optional<Place> place_of(const std::string& name) {
+    std::string at = name;
+    for (int links = 0;; ++links) {
+        struct stat st;
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) break;
+        if (links == max_links) return std::nullopt;
+        std::array<char, PATH_MAX> target;
+        const ssize_t n = ::readlink(at.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) == target.size()) return std::nullopt;
+        const std::string to(target.data(), static_cast<std::size_t>(n));
+        at = to.front() == '/' ? to : folder_of(at) + "/" + to;
+    }
+    struct stat folder;
+    if (::stat(folder_of(at).c_str(), &folder) != 0) return std::nullopt;
+    return Place{folder.st_dev, folder.st_ino, at.substr(at.rfind('/') + 1)};
+}
 
 MemoryUnit::~MemoryUnit() { close_quietly(); }
 

@@ -4,19 +4,41 @@
 
 #include "units.hpp"
 
+#include <optional>
 #include <string>
+
+#include <sys/types.h>
 
 namespace textio {
 
+// Where a file that need not exist lives: its folder, by device and inode,
+// and its name there. Two names of one place are one file, whether it
+// exists yet or not.
+struct Place {
+    dev_t dev = 0;
+    ino_t ino = 0;
+    std::string leaf;
+    bool operator==(const Place&) const = default;
+};
+
+// The place a name leads to, through the symbolic links at its end (a link
+// to a file that does not exist leads to where that file would be);
+// nullopt when there is no such folder.
+std::optional<Place> place_of(const std::string& name);
+
+// The folder part of a name: "." where it has none.
+std::string folder_of(const std::string& name);
+
 class MemoryUnit final : public Unit {
 public:
-    MemoryUnit(int number, std::string name) : Unit(number, std::move(name)) {}
+    MemoryUnit(int number, std::string name, Place place) : Unit(number, std::move(name)), place_(std::move(place)) {}
     ~MemoryUnit() override;
 
     void flush() override {}
     void close(Disposition d) override;
     void close_quietly() noexcept override;
     bool in_memory() const override { return true; }
+    bool same_place(const Place& p) const override { return p == place_; }
 
 private:
     bool next_line(std::string_view& line) override;
@@ -27,6 +49,7 @@ private:
     // The records into the file; 0 or an errno.
     int write_file() const;
 
+    Place place_;   // where the file goes, fixed at the open
     bool open_ = true;
     std::string text_;        // the records, each ended by a newline but a "$" one
     std::size_t at_ = 0;      // where the next read starts

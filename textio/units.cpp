@@ -4,6 +4,7 @@
 #include "format.hpp"
 #include "memory_unit.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -124,8 +125,7 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
         old->close(Disposition::keep);
     }
     if (name.empty()) return {ENOENT};
-    for (const auto& [n, u] : units_)
-        if (u->in_memory() && u->name() == name) return {EBUSY};
+    if (held_in_memory(name)) return {EBUSY};
     if (access == Access::scratch) {
         struct stat st;
         if (::lstat(name.c_str(), &st) != 0 && errno == ENOENT) return open_scratch(unit, name);
@@ -180,11 +180,21 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
 // A scratch file that does not exist yet, in memory: the checks a create
 // of the file would make of its folder, and nothing written.
 OpenResult Runtime::open_scratch(int unit, const std::string& name) {
-    const std::size_t slash = name.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
-    if (::access(folder.c_str(), W_OK | X_OK) != 0) return {errno ? errno : EACCES};
-    units_[unit] = std::make_unique<MemoryUnit>(unit, name);
+    if (::access(folder_of(name).c_str(), W_OK | X_OK) != 0) return {errno ? errno : EACCES};
+    std::optional<Place> place = place_of(name);
+    if (!place) return {errno ? errno : ENOENT};
+    units_[unit] = std::make_unique<MemoryUnit>(unit, name, std::move(*place));
     return {};
+}
+
+// Memory units are told by place, not by device and inode: their files
+// do not exist yet.
+bool Runtime::held_in_memory(const std::string& name) const {
+    const auto memory = [](const auto& entry) { return entry.second->in_memory(); };
+    if (std::none_of(units_.begin(), units_.end(), memory)) return false;   // no system call then
+    const std::optional<Place> place = place_of(name);
+    return place && std::any_of(units_.begin(), units_.end(),
+                                [&](const auto& entry) { return entry.second->same_place(*place); });
 }
 
 OpenResult Runtime::connect(int unit, const std::string& name, int fd, bool writable, bool regular) {

@@ -17,6 +17,7 @@
 namespace textio {
 
 class Format;
+struct Place;
 
 inline constexpr int stdin_unit = 5;
 inline constexpr int stdout_unit = 6;
@@ -107,8 +108,10 @@ public:
     [[noreturn]] void fail(std::string detail) const;
     [[noreturn]] void fail_errno(const char* what, int err) const;
 
-    // The unit holds the file of this device and inode.
+    // The unit holds the file of this device and inode (a file on the disk),
+    // or the one that does not exist yet at this place (a file in memory).
     virtual bool same_file(dev_t, ino_t) const { return false; }
+    virtual bool same_place(const Place&) const { return false; }
     virtual bool in_memory() const { return false; }
 
 protected:
@@ -172,6 +175,7 @@ private:
     Runtime();
     OpenResult connect(int unit, const std::string& name, int fd, bool writable, bool regular);
     OpenResult open_scratch(int unit, const std::string& name);
+    bool held_in_memory(const std::string& name) const;
     std::map<int, std::unique_ptr<Unit>> units_;
     std::FILE* out_ = stdout;
     struct Hash {

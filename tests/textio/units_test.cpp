@@ -3,6 +3,7 @@
 #include "support.hpp"
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 
 #include <fcntl.h>
@@ -15,6 +16,18 @@ using namespace textio_test;
 using textio::Access;
 using textio::Disposition;
 using textio::Status;
+
+// The tests' working folder for the length of a scope.
+class WorkIn {
+public:
+    explicit WorkIn(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    ~WorkIn() { std::filesystem::current_path(home_); }
+    WorkIn(const WorkIn&) = delete;
+    WorkIn& operator=(const WorkIn&) = delete;
+
+private:
+    std::filesystem::path home_ = std::filesystem::current_path();
+};
 
 class Units : public Streams {
 protected:
@@ -219,6 +232,32 @@ TEST_F(Units, FileOpenOnAnotherUnitIsRefused) {
     textio::close(1);
     EXPECT_TRUE(textio::open(2, path("rd.txt"), Access::existing));
     textio::close(2);
+}
+
+// A file open on one unit, held in memory or on the disk, is refused to
+// every other open under any spelling, a scratch open too; the first unit
+// keeps what it holds, and no refused open leaves a file behind.
+TEST_F(Units, SecondOpenUnderAnySpellingIsRefused) {
+    const WorkIn here(dir_.path());
+    std::filesystem::create_symlink("fort.21", "link");   // dangling while fort.21 is in memory
+    const std::string spellings[] = {"./fort.21", path("fort.21"), "link"};
+    for (const Access first : {Access::scratch, Access::existing_or_new}) {
+        for (const std::string& second : spellings) {
+            SCOPED_TRACE((first == Access::scratch ? "in memory, then " : "on the disk, then ") + second);
+            ASSERT_TRUE(textio::open(21, "fort.21", first));
+            textio::write(21, "(a)", "held");
+            for (const Access access : {Access::existing, Access::existing_or_new, Access::replace, Access::scratch}) {
+                EXPECT_EQ(textio::open(2, second, access).status, EBUSY);
+                EXPECT_FALSE(textio::is_open(2));
+            }
+            EXPECT_EQ(std::filesystem::exists("fort.21"), first != Access::scratch);
+            textio::rewind(21);
+            EXPECT_EQ(next_record(21), "held");
+            textio::close(21);
+            EXPECT_EQ(read_file("fort.21"), "held\n");
+            std::filesystem::remove("fort.21");
+        }
+    }
 }
 
 TEST_F(Units, CloseAndRewind) {

@@ -110,6 +110,14 @@ long long FileUnit::offset() const {
     return static_cast<long long>(at);
 }
 
+std::optional<long long> FileUnit::end() {
+    if (!fp_ || !owned_ || !regular_) return std::nullopt;
+    if (last() == Last::write) flush();
+    struct stat st;
+    if (fstat(fileno(fp_), &st) != 0) fail_errno("seek failed", errno);
+    return static_cast<long long>(st.st_size);
+}
+
 void FileUnit::move_to(long long offset) {
     if (!fp_) return;
     if (last() == Last::write) flush();

@@ -28,6 +28,7 @@ private:
     void start_writing(bool cut) override;
     void put(std::string_view text, bool advance) override;
     long long offset() const override;
+    std::optional<long long> end() override;
     void move_to(long long offset) override;
     // A failed write; first: the first write after a cut to one byte.
     [[noreturn]] void fail_write(bool first) const;

@@ -1,6 +1,5 @@
 #include "memory_unit.hpp"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <climits>
@@ -63,7 +62,7 @@ void MemoryUnit::put(std::string_view text, bool advance) {
     at_ = text_.size();
 }
 
-void MemoryUnit::move_to(long long offset) { at_ = std::min(static_cast<std::size_t>(offset), text_.size()); }
+void MemoryUnit::move_to(long long offset) { at_ = static_cast<std::size_t>(offset); }
 
 int MemoryUnit::write_file() const {
     const int fd = ::open(name().c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);

@@ -45,6 +45,7 @@ private:
     void start_writing(bool cut) override;
     void put(std::string_view text, bool advance) override;
     long long offset() const override { return static_cast<long long>(at_); }
+    std::optional<long long> end() override { return static_cast<long long>(text_.size()); }
     void move_to(long long offset) override;
     // The records into the file; 0 or an errno.
     int write_file() const;

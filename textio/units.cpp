@@ -77,6 +77,10 @@ void Unit::rewind() { seek(Mark{}); }
 Mark Unit::mark() const { return {offset(), record_}; }
 
 void Unit::seek(const Mark& m) {
+    // past the end, a write would leave a gap that nobody wrote
+    if (m.offset != 0)
+        if (const std::optional<long long> e = end(); e && (m.offset < 0 || m.offset > *e))
+            fail_errno("seek failed", EINVAL);
     move_to(m.offset);
     at_end_ = false;
     truncate_next_write_ = true;

@@ -95,7 +95,8 @@ public:
 
     void rewind();
     // Where the next record is read or written; seek goes back there (or
-    // on), as rewind goes to the start.
+    // on), as rewind goes to the start. A seek past the end of the records
+    // fails and changes nothing.
     Mark mark() const;
     void seek(const Mark& m);
     virtual void flush() = 0;
@@ -131,6 +132,9 @@ private:
     virtual void start_writing(bool cut) = 0;
     virtual void put(std::string_view text, bool advance) = 0;
     virtual long long offset() const = 0;
+    // Where the records end now; nullopt for a stream, which has no end
+    // to know.
+    virtual std::optional<long long> end() = 0;
     virtual void move_to(long long offset) = 0;
 
     int number_;

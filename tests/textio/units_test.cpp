@@ -356,6 +356,36 @@ TEST_F(Units, SeekToAMark) {
     textio::close(14);
 }
 
+// A seek past the end of the records fails alike in memory and on the
+// disk, and changes nothing: the next read takes the record it would have
+// taken, and no gap reaches the file.
+TEST_F(Units, SeekPastTheEndFails) {
+    for (const Access kind : {Access::scratch, Access::replace}) {
+        for (const long long beyond : {1LL, 1LL << 20, -1LL}) {   // from the end; -1: before the start
+            SCOPED_TRACE((kind == Access::scratch ? "in memory, " : "on the disk, ") + std::to_string(beyond));
+            std::filesystem::remove(dir_ / "s.txt");
+            ASSERT_TRUE(textio::open(21, path("s.txt"), kind));
+            textio::write(21, "(a)", "r1");
+            textio::write(21, "(a)", "r2");
+            const textio::Mark end = textio::mark(21);
+            textio::rewind(21);
+            EXPECT_EQ(next_record(21), "r1");
+            const long long offset = beyond < 0 ? beyond : end.offset + beyond;
+            try {
+                textio::seek(21, {offset, 9});
+                ADD_FAILURE() << "seek to " << offset << " done";
+            } catch (const textio::Failure& f) {
+                EXPECT_EQ(f.what(), "seek failed (Invalid argument), file '" + path("s.txt") + "' (unit 21, record 1)");
+            }
+            EXPECT_EQ(textio::mark(21).offset, 3);
+            EXPECT_EQ(next_record(21), "r2");
+            textio::write(21, "(a)", "r3");
+            textio::close(21);
+            EXPECT_EQ(read_file(dir_ / "s.txt"), "r1\nr2\nr3\n");
+        }
+    }
+}
+
 // Records copied as "(a)" reads and writes them.
 TEST_F(Units, RecordsAsTheyAre) {
     write_file(dir_ / "in.txt", "abcdef\nab\r\n");

@@ -9,8 +9,8 @@
 
 namespace textio {
 
-FileUnit::FileUnit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular)
-    : Unit(number, std::move(name)), fp_(fp), owned_(owned), writable_(writable), regular_(regular) {
+FileUnit::FileUnit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular, int denied)
+    : Unit(number, std::move(name)), fp_(fp), owned_(owned), writable_(writable), regular_(regular), denied_(denied) {
     if (owned_ && regular_ && fp_) {
         // one system call for most of the suite's files, read or written
         io_buffer_ = std::make_unique_for_overwrite<char[]>(io_buffer_size);
@@ -58,7 +58,11 @@ bool FileUnit::next_line(std::string_view& line) {
 }
 
 void FileUnit::start_writing(bool cut) {
-    if (!writable_) fail("cannot write to a file opened only for reading");
+    if (!writable_) {
+        constexpr const char* read_only = "cannot write to a file opened only for reading";
+        if (denied_ != 0) fail_errno(read_only, denied_);
+        fail(read_only);
+    }
     from_start_ = false;
     if (!owned_) return;
     if (last() == Last::read) std::fseek(fp_, 0, SEEK_CUR);

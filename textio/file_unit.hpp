@@ -11,8 +11,10 @@ namespace textio {
 class FileUnit final : public Unit {
 public:
     // owned: false for the standard streams, which are flushed, never
-    // closed; regular: a regular file, which a first write cuts after it.
-    FileUnit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular);
+    // closed; regular: a regular file, which a first write cuts after it;
+    // denied: why a file that is not writable could not be opened for
+    // writing (0 where there is no such reason: standard input).
+    FileUnit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular, int denied = 0);
     ~FileUnit() override;
 
     void flush() override;
@@ -37,6 +39,7 @@ private:
     bool owned_;
     bool writable_;
     bool regular_;
+    int denied_;
     bool from_start_ = false;   // the file was cut to one byte, which the next write replaces
     char* buf_ = nullptr;       // getline's
     std::size_t cap_ = 0;

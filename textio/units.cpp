@@ -149,7 +149,7 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
                         ::close(fd);
                         return {EBUSY};
                     }
-                return connect(unit, name, fd, true, S_ISREG(st.st_mode));
+                return connect(unit, name, fd, S_ISREG(st.st_mode), 0);
             }
             ::close(fd);
         }
@@ -165,12 +165,13 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
     int flags = O_RDWR | O_CLOEXEC;
     if (access != Access::existing) flags |= O_CREAT;
     if (access == Access::replace) flags |= O_TRUNC;
-    bool writable = true;
+    int denied = 0;
     int fd = ::open(name.c_str(), flags, 0666);
     if (fd < 0 && exists && access != Access::replace &&
         (errno == EACCES || errno == EROFS || errno == ETXTBSY || errno == EPERM)) {
+        // an input still reads; an output is told why at its first write
+        denied = errno;
         fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-        writable = false;
     }
     if (fd < 0) return {errno ? errno : EIO};
     if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
@@ -178,7 +179,7 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
         ::close(fd);
         return {err};
     }
-    return connect(unit, name, fd, writable, S_ISREG(st.st_mode));
+    return connect(unit, name, fd, S_ISREG(st.st_mode), denied);
 }
 
 // A scratch file that does not exist yet, in memory: the checks a create
@@ -201,14 +202,14 @@ bool Runtime::held_in_memory(const std::string& name) const {
                                 [&](const auto& entry) { return entry.second->same_place(*place); });
 }
 
-OpenResult Runtime::connect(int unit, const std::string& name, int fd, bool writable, bool regular) {
-    std::FILE* fp = fdopen(fd, writable ? "r+" : "r");
+OpenResult Runtime::connect(int unit, const std::string& name, int fd, bool regular, int denied) {
+    std::FILE* fp = fdopen(fd, denied == 0 ? "r+" : "r");
     if (!fp) {
         int err = errno;
         ::close(fd);
         return {err ? err : EIO};
     }
-    units_[unit] = std::make_unique<FileUnit>(unit, name, fp, true, writable, regular);
+    units_[unit] = std::make_unique<FileUnit>(unit, name, fp, true, denied == 0, regular, denied);
     return {};
 }
 

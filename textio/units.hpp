@@ -177,7 +177,8 @@ public:
 
 private:
     Runtime();
-    OpenResult connect(int unit, const std::string& name, int fd, bool writable, bool regular);
+    // denied: why the file opened only for reading (0: it opened for writing too)
+    OpenResult connect(int unit, const std::string& name, int fd, bool regular, int denied);
     OpenResult open_scratch(int unit, const std::string& name);
     bool held_in_memory(const std::string& name) const;
     std::map<int, std::unique_ptr<Unit>> units_;

@@ -292,4 +292,21 @@ Mark mark(int unit) { return Runtime::instance().mark(unit); }
 void seek(int unit, const Mark& m) { Runtime::instance().seek(unit, m); }
 bool is_open(int unit) { return Runtime::instance().is_open(unit); }
 
+bool read_record(int unit, std::span<char> field) {
+    std::string_view line;
+    if (!Runtime::instance().unit(unit).read_record(line)) return false;
+    const std::size_t n = std::min(line.size(), field.size());
+    std::copy_n(line.begin(), n, field.begin());
+    std::fill(field.begin() + static_cast<std::ptrdiff_t>(n), field.end(), ' ');
+    return true;
+}
+
+void read_record_required(int unit, std::span<char> field) {
+    if (read_record(unit, field)) return;
+    const Unit& u = Runtime::instance().unit(unit);
+    throw Failure(unit, u.name(), u.record() + 1, "end of file");
+}
+
+void write_record(int unit, std::string_view text) { Runtime::instance().unit(unit).write_text(text, true); }
+
 }  // namespace textio

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -203,5 +204,13 @@ void rewind(int unit);
 Mark mark(int unit);
 void seek(int unit, const Mark& m);
 bool is_open(int unit);
+
+// A record copied as it is, as "(a)" reads it into a character field (cut
+// to the field or padded with blanks) and writes it from text, without
+// the format machinery. read_record is false at the end of the file;
+// read_record_required ends the run there as the statement does.
+bool read_record(int unit, std::span<char> field);
+void read_record_required(int unit, std::span<char> field);
+void write_record(int unit, std::string_view text);
 
 }  // namespace textio

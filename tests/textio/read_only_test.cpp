@@ -1,17 +1,14 @@
 // Files the user may not write: an existing output is refused at its first
 // write with the reason, and left as it was; an input reads as ever.
 // Root writes whatever the mode bits say, so as root the runs are made as
-// nobody, in a folder of root's files that nobody can read.
+// nobody, on root's files, which nobody may read but not write; other
+// users run as themselves on files without their write bits.
 #include "support.hpp"
 
 #include <array>
-#include <csignal>
 #include <filesystem>
-#include <functional>
 
-#include <fcntl.h>
 #include <grp.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -37,18 +34,13 @@ public:
     const fs::path& path() const { return dir_.path(); }
 
     // body in a child process, as nobody when we are root; its wait status.
-    static int run(const std::function<void()>& body) {
-        std::fflush(nullptr);
-        const pid_t child = ::fork();
-        if (child == 0) {
+    template <class Body>
+    static int run(Body body) {
+        return in_child([&] {
             if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
                 ::_exit(no_other_user);
             body();
-            ::_exit(0);
-        }
-        int status = -1;
-        if (child < 0 || ::waitpid(child, &status, 0) != child) ADD_FAILURE() << "no child process";
-        return status;
+        });
     }
 
 private:

@@ -8,7 +8,6 @@
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -31,19 +30,6 @@ private:
 
 class Units : public Streams {
 protected:
-    // body run in a child process; its wait status
-    template <class Body>
-    static int in_child(Body body) {
-        std::fflush(nullptr);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            body();
-            ::_exit(0);
-        }
-        int status = -1;
-        if (child < 0 || ::waitpid(child, &status, 0) != child) ADD_FAILURE() << "no child process";
-        return status;
-    }
     std::string path(std::string_view name) const { return (dir_ / name).string(); }
     std::string next_record(int unit) {
         std::string line(20, ' ');

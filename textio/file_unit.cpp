@@ -57,7 +57,7 @@ bool FileUnit::next_line(std::string_view& line) {
     return true;
 }
 
-void FileUnit::start_writing(bool cut) {
+void FileUnit::start_writing() {
     if (!writable_) {
         constexpr const char* read_only = "cannot write to a file opened only for reading";
         if (denied_ != 0) fail_errno(read_only, denied_);
@@ -66,8 +66,8 @@ void FileUnit::start_writing(bool cut) {
     from_start_ = false;
     if (!owned_) return;
     if (last() == Last::read) std::fseek(fp_, 0, SEEK_CUR);
-    if (!cut || !regular_) return;
-    // the first write replaces everything from here on
+    if (!regular_) return;
+    // the old content from here on goes
     off_t at = ftello(fp_);
     struct stat st;
     if (at < 0 || std::fflush(fp_) != 0 || fstat(fileno(fp_), &st) != 0) fail_errno("write error", errno);

@@ -52,9 +52,7 @@ bool MemoryUnit::next_line(std::string_view& line) {
     return true;
 }
 
-void MemoryUnit::start_writing(bool cut) {
-    if (cut) text_.resize(at_);
-}
+void MemoryUnit::start_writing() { text_.resize(at_); }
 
 void MemoryUnit::put(std::string_view text, bool advance) {
     text_.append(text);

@@ -42,7 +42,7 @@ public:
 
 private:
     bool next_line(std::string_view& line) override;
-    void start_writing(bool cut) override;
+    void start_writing() override;
     void put(std::string_view text, bool advance) override;
     long long offset() const override { return static_cast<long long>(at_); }
     std::optional<long long> end() override { return static_cast<long long>(text_.size()); }

@@ -51,7 +51,6 @@ bool Unit::read_record(std::string_view& line) {
     if (at_end_) return false;
     const bool got = next_line(line);
     last_ = Last::read;
-    truncate_next_write_ = true;
     if (!got) {
         at_end_ = true;
         return false;
@@ -61,9 +60,8 @@ bool Unit::read_record(std::string_view& line) {
 }
 
 void Unit::write_text(std::string_view text, bool advance) {
-    if (last_ != Last::write || truncate_next_write_) {
-        start_writing(truncate_next_write_);
-        truncate_next_write_ = false;
+    if (last_ != Last::write) {
+        start_writing();
         last_ = Last::write;
     }
     if (!pending_) ++record_;
@@ -83,7 +81,6 @@ void Unit::seek(const Mark& m) {
             fail_errno("seek failed", EINVAL);
     move_to(m.offset);
     at_end_ = false;
-    truncate_next_write_ = true;
     last_ = Last::none;
     pending_ = false;
     pending_col_ = 0;

@@ -128,9 +128,9 @@ private:
     // What each kind of unit does with the bytes of the records.
     // The next line, false at the end.
     virtual bool next_line(std::string_view& line) = 0;
-    // Before the first write after the open, a read or a seek; cut: the
-    // write replaces everything from here on.
-    virtual void start_writing(bool cut) = 0;
+    // Before the first write after the open, a read or a seek, which
+    // replaces everything from here on.
+    virtual void start_writing() = 0;
     virtual void put(std::string_view text, bool advance) = 0;
     virtual long long offset() const = 0;
     // Where the records end now; nullopt for a stream, which has no end
@@ -140,7 +140,6 @@ private:
 
     int number_;
     std::string name_;
-    bool truncate_next_write_ = true;
     Last last_ = Last::none;
     bool at_end_ = false;
     bool pending_ = false;

@@ -1,6 +1,7 @@
 #include "file_unit.hpp"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstdlib>
 #include <utility>
 
@@ -79,6 +80,7 @@ void FileUnit::start_writing() {
         from_start_ = at == 0 && ftruncate(fileno(fp_), 1) == 0;
         if (!from_start_ && ftruncate(fileno(fp_), at) != 0) fail_errno("write error", errno);
     }
+    known_length_ = std::min<long long>(st.st_size, at);
 }
 
 void FileUnit::put(std::string_view text, bool advance) {
@@ -114,12 +116,15 @@ long long FileUnit::offset() const {
     return static_cast<long long>(at);
 }
 
-std::optional<long long> FileUnit::end() {
-    if (!fp_ || !owned_ || !regular_) return std::nullopt;
+bool FileUnit::outside(long long offset) {
+    if (!fp_ || !owned_ || !regular_) return false;
+    if (offset < 0) return true;
+    if (offset <= known_length_) return false;
     if (last() == Last::write) flush();
     struct stat st;
     if (fstat(fileno(fp_), &st) != 0) fail_errno("seek failed", errno);
-    return static_cast<long long>(st.st_size);
+    known_length_ = st.st_size;
+    return offset > known_length_;
 }
 
 void FileUnit::move_to(long long offset) {

@@ -30,7 +30,7 @@ private:
     void start_writing() override;
     void put(std::string_view text, bool advance) override;
     long long offset() const override;
-    std::optional<long long> end() override;
+    bool outside(long long offset) override;
     void move_to(long long offset) override;
     // A failed write; first: the first write after a cut to one byte.
     [[noreturn]] void fail_write(bool first) const;
@@ -41,6 +41,9 @@ private:
     bool regular_;
     int denied_;
     bool from_start_ = false;   // the file was cut to one byte, which the next write replaces
+    // The file is at least this long: so it was when last looked at, and
+    // no cut came since. Most seeks need no look.
+    long long known_length_ = 0;
     char* buf_ = nullptr;       // getline's
     std::size_t cap_ = 0;
     static constexpr std::size_t io_buffer_size = 64 * 1024;

@@ -40,6 +40,11 @@ std::optional<Place> place_of(const std::string& name) {
 
 MemoryUnit::~MemoryUnit() { close_quietly(); }
 
+bool MemoryUnit::same_place(const Place& p) const {
+    if (!place_) place_ = place_of(name());
+    return place_ && *place_ == p;
+}
+
 // as getline reads the file the records would make
 bool MemoryUnit::next_line(std::string_view& line) {
     if (at_ >= text_.size()) return false;

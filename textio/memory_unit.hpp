@@ -31,26 +31,30 @@ std::string folder_of(const std::string& name);
 
 class MemoryUnit final : public Unit {
 public:
-    MemoryUnit(int number, std::string name, Place place) : Unit(number, std::move(name)), place_(std::move(place)) {}
+    MemoryUnit(int number, std::string name) : Unit(number, std::move(name)) {}
     ~MemoryUnit() override;
 
     void flush() override {}
     void close(Disposition d) override;
     void close_quietly() noexcept override;
     bool in_memory() const override { return true; }
-    bool same_place(const Place& p) const override { return p == place_; }
+    bool same_place(const Place& p) const override;
 
 private:
     bool next_line(std::string_view& line) override;
     void start_writing() override;
     void put(std::string_view text, bool advance) override;
     long long offset() const override { return static_cast<long long>(at_); }
-    std::optional<long long> end() override { return static_cast<long long>(text_.size()); }
+    bool outside(long long offset) override {
+        return offset < 0 || static_cast<std::size_t>(offset) > text_.size();
+    }
     void move_to(long long offset) override;
     // The records into the file; 0 or an errno.
     int write_file() const;
 
-    Place place_;   // where the file goes, fixed at the open
+    // where the file goes, found when another open first asks: most runs
+    // never do
+    mutable std::optional<Place> place_;
     bool open_ = true;
     std::string text_;        // the records, each ended by a newline but a "$" one
     std::size_t at_ = 0;      // where the next read starts

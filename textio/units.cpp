@@ -76,9 +76,7 @@ Mark Unit::mark() const { return {offset(), record_}; }
 
 void Unit::seek(const Mark& m) {
     // past the end, a write would leave a gap that nobody wrote
-    if (m.offset != 0)
-        if (const std::optional<long long> e = end(); e && (m.offset < 0 || m.offset > *e))
-            fail_errno("seek failed", EINVAL);
+    if (m.offset != 0 && outside(m.offset)) fail_errno("seek failed", EINVAL);
     move_to(m.offset);
     at_end_ = false;
     last_ = Last::none;
@@ -183,9 +181,7 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
 // of the file would make of its folder, and nothing written.
 OpenResult Runtime::open_scratch(int unit, const std::string& name) {
     if (::access(folder_of(name).c_str(), W_OK | X_OK) != 0) return {errno ? errno : EACCES};
-    std::optional<Place> place = place_of(name);
-    if (!place) return {errno ? errno : ENOENT};
-    units_[unit] = std::make_unique<MemoryUnit>(unit, name, std::move(*place));
+    units_[unit] = std::make_unique<MemoryUnit>(unit, name);
     return {};
 }
 

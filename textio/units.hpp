@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -133,9 +132,9 @@ private:
     virtual void start_writing() = 0;
     virtual void put(std::string_view text, bool advance) = 0;
     virtual long long offset() const = 0;
-    // Where the records end now; nullopt for a stream, which has no end
-    // to know.
-    virtual std::optional<long long> end() = 0;
+    // The offset lies before the start or past the end of the records
+    // (never said of a stream, whose end is not known).
+    virtual bool outside(long long offset) = 0;
     virtual void move_to(long long offset) = 0;
 
     int number_;

@@ -1,6 +1,7 @@
 #include "statement.hpp"
 
-#include "numbers.hpp"
+#include "number_reader.hpp"
+#include "number_writer.hpp"
 
 #include <algorithm>
 #include <array>
@@ -508,22 +509,5 @@ void skip_record_required(int unit) {
     In i(unit, list_directed);
     i.required();
 }
-
-bool read_record(int unit, std::span<char> field) {
-    std::string_view line;
-    if (!Runtime::instance().unit(unit).read_record(line)) return false;
-    const std::size_t n = std::min(line.size(), field.size());
-    std::copy_n(line.begin(), n, field.begin());
-    std::fill(field.begin() + static_cast<std::ptrdiff_t>(n), field.end(), ' ');
-    return true;
-}
-
-void read_record_required(int unit, std::span<char> field) {
-    if (read_record(unit, field)) return;
-    const Unit& u = Runtime::instance().unit(unit);
-    throw Failure(unit, u.name(), u.record() + 1, "end of file");
-}
-
-void write_record(int unit, std::string_view text) { Runtime::instance().unit(unit).write_text(text, true); }
 
 }  // namespace textio

@@ -192,14 +192,6 @@ private:
 [[nodiscard]] Result skip_record(int unit);
 void skip_record_required(int unit);
 
-// A record copied as it is, as "(a)" reads it into a character field (cut
-// to the field or padded with blanks) and writes it from text, without
-// the format machinery. read_record is false at the end of the file;
-// read_record_required ends the run there as the statement does.
-bool read_record(int unit, std::span<char> field);
-void read_record_required(int unit, std::span<char> field);
-void write_record(int unit, std::string_view text);
-
 // One-call forms of a whole statement.
 template <class... Items>
 void write(int unit, std::string_view format, const Items&... items) {

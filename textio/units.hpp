@@ -1,11 +1,12 @@
-// Numbered units over stdio files: open by name, records in and out,
-// rewind, close and the run-ending failure that names the file.
+// Numbered units: open by name, records in and out, marks, rewind, close,
+// and the run-ending failure that names the file.
 #pragma once
 
 #include <array>
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 namespace textio {
 
 class Format;
+struct Place;
 
 inline constexpr int stdin_unit = 5;
 inline constexpr int stdout_unit = 6;
@@ -67,13 +69,13 @@ struct StopRequest {
 
 [[noreturn]] void stop(int exit_code = 0);
 
-// One connection of a unit to a file or to a standard stream.
+// One connection of a unit: the records, counted, read and written in
+// order, whatever holds their bytes (a file, file_unit.hpp, or a scratch
+// file in memory, memory_unit.hpp). The first write after the open, a read
+// or a seek replaces everything from there on.
 class Unit {
 public:
-    Unit(int number, std::string name, std::FILE* fp, bool owned, bool writable, bool regular);
-    // A scratch unit held in memory (Access::scratch).
-    Unit(int number, std::string name);
-    ~Unit();
+    virtual ~Unit() = default;
     Unit(const Unit&) = delete;
     Unit& operator=(const Unit&) = delete;
 
@@ -93,54 +95,56 @@ public:
 
     void rewind();
     // Where the next record is read or written; seek goes back there (or
-    // on), as rewind goes to the start.
+    // on), as rewind goes to the start. A seek past the end of the records
+    // fails and changes nothing.
     Mark mark() const;
     void seek(const Mark& m);
-    void flush();
+    virtual void flush() = 0;
     // Flushes and closes; throws Failure when that loses data.
-    void close(Disposition d);
+    virtual void close(Disposition d) = 0;
     // For close_all after a failure: never throws.
-    void close_quietly() noexcept;
-    void flush_quietly() noexcept {
-        if (fp_) std::fflush(fp_);
-    }
+    virtual void close_quietly() noexcept = 0;
+    virtual void flush_quietly() noexcept {}
 
     [[noreturn]] void fail(std::string detail) const;
     [[noreturn]] void fail_errno(const char* what, int err) const;
 
-    bool same_file(dev_t dev, ino_t ino) const;
-    bool in_memory() const { return memory_; }
+    // The unit holds the file of this device and inode (a file on the disk),
+    // or the one that does not exist yet at this place (a file in memory).
+    virtual bool same_file(dev_t, ino_t) const { return false; }
+    virtual bool same_place(const Place&) const { return false; }
+    virtual bool in_memory() const { return false; }
+
+protected:
+    Unit(int number, std::string name) : number_(number), name_(std::move(name)) {}
+
+    enum class Last { none, read, write };
+    Last last() const { return last_; }   // what the unit did last since the open or a seek
 
 private:
-    friend class Runtime;
     friend class Out;
-    bool prepare_write();
-    // A failed write; first: the first write after a cut to one byte.
-    [[noreturn]] void fail_write(bool first) const;
-    void prepare_read();
-    // A memory unit's records into its file; 0 or an errno.
-    int write_memory_file() const;
+
+    // What each kind of unit does with the bytes of the records.
+    // The next line, false at the end.
+    virtual bool next_line(std::string_view& line) = 0;
+    // Before the first write after the open, a read or a seek, which
+    // replaces everything from here on.
+    virtual void start_writing() = 0;
+    virtual void put(std::string_view text, bool advance) = 0;
+    virtual long long offset() const = 0;
+    // The offset lies before the start or past the end of the records
+    // (never said of a stream, whose end is not known).
+    virtual bool outside(long long offset) = 0;
+    virtual void move_to(long long offset) = 0;
 
     int number_;
     std::string name_;
-    std::FILE* fp_;
-    bool owned_;        // false for the standard streams
-    bool writable_;
-    bool regular_;
-    bool truncate_next_write_ = true;
-    enum class Last { none, read, write } last_ = Last::none;
+    Last last_ = Last::none;
     bool at_end_ = false;
     bool pending_ = false;
     int pending_col_ = 0;
     long record_ = 0;
-    char* buf_ = nullptr;
-    std::size_t cap_ = 0;
     std::string record_buffer_;   // lent to each write statement, so records reuse one allocation
-    static constexpr std::size_t io_buffer_size = 64 * 1024;
-    std::unique_ptr<char[]> io_buffer_;   // the file's stdio buffer; outlives fp_
-    bool memory_ = false;          // a scratch unit held in memory, while it is open
-    std::string text_;             // its records, each ended by a newline but a "$" one
-    std::size_t text_at_ = 0;      // where its next read starts
 };
 
 // The layer's whole state: the unit table and the parsed formats.
@@ -172,8 +176,10 @@ public:
 
 private:
     Runtime();
-    OpenResult connect(int unit, const std::string& name, int fd, bool writable, bool regular);
+    // denied: why the file opened only for reading (0: it opened for writing too)
+    OpenResult connect(int unit, const std::string& name, int fd, bool regular, int denied);
     OpenResult open_scratch(int unit, const std::string& name);
+    bool held_in_memory(const std::string& name) const;
     std::map<int, std::unique_ptr<Unit>> units_;
     std::FILE* out_ = stdout;
     struct Hash {
@@ -196,5 +202,13 @@ void rewind(int unit);
 Mark mark(int unit);
 void seek(int unit, const Mark& m);
 bool is_open(int unit);
+
+// A record copied as it is, as "(a)" reads it into a character field (cut
+// to the field or padded with blanks) and writes it from text, without
+// the format machinery. read_record is false at the end of the file;
+// read_record_required ends the run there as the statement does.
+bool read_record(int unit, std::span<char> field);
+void read_record_required(int unit, std::span<char> field);
+void write_record(int unit, std::string_view text);
 
 }  // namespace textio

@@ -5,7 +5,8 @@
 // aside.
 #include "support.hpp"
 
-#include "textio/numbers.hpp"
+#include "textio/number_reader.hpp"
+#include "textio/number_writer.hpp"
 
 #include <limits>
 #include <span>

@@ -66,6 +66,9 @@ TEST_F(Run, FailureNamesProgramFileUnitAndRecord) {
              textio::skip_record_required(5);
          },
          "appgrid: end of file, file 'standard input' (unit 5, record 2)\n"},
+        // read-only by its nature: no reason to give
+        {"gridedit", "", [] { textio::write(5, "(a)", "x"); },
+         "gridedit: cannot write to a file opened only for reading, file 'standard input' (unit 5, record 0)\n"},
     };
     for (const auto& r : rows) {
         use_input(r.input);

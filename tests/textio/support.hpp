@@ -1,5 +1,6 @@
 // Shared helpers of the textio tests: standard units pointed at temporary
-// files, a scratch directory, whole-file reads and stderr capture.
+// files, a scratch directory, whole-file reads, stderr capture and child
+// processes.
 #pragma once
 
 #include "support/scratch.hpp"
@@ -17,6 +18,7 @@
 #include <variant>
 #include <vector>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace textio_test {
@@ -84,6 +86,20 @@ private:
     test_support::TempFile file_;
     int saved_ = -1;
 };
+
+// body run in a child process; its wait status.
+template <class Body>
+int in_child(Body body) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        body();
+        ::_exit(0);
+    }
+    int status = -1;
+    if (child < 0 || ::waitpid(child, &status, 0) != child) ADD_FAILURE() << "no child process";
+    return status;
+}
 
 // Equal bit patterns, or both NaN.
 inline bool same(float a, float b) {

@@ -3,11 +3,11 @@
 #include "support.hpp"
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 
 #include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 namespace {
 
@@ -16,21 +16,20 @@ using textio::Access;
 using textio::Disposition;
 using textio::Status;
 
+// The tests' working folder for the length of a scope.
+class WorkIn {
+public:
+    explicit WorkIn(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    ~WorkIn() { std::filesystem::current_path(home_); }
+    WorkIn(const WorkIn&) = delete;
+    WorkIn& operator=(const WorkIn&) = delete;
+
+private:
+    std::filesystem::path home_ = std::filesystem::current_path();
+};
+
 class Units : public Streams {
 protected:
-    // body run in a child process; its wait status
-    template <class Body>
-    static int in_child(Body body) {
-        std::fflush(nullptr);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            body();
-            ::_exit(0);
-        }
-        int status = -1;
-        if (child < 0 || ::waitpid(child, &status, 0) != child) ADD_FAILURE() << "no child process";
-        return status;
-    }
     std::string path(std::string_view name) const { return (dir_ / name).string(); }
     std::string next_record(int unit) {
         std::string line(20, ' ');
@@ -221,6 +220,32 @@ TEST_F(Units, FileOpenOnAnotherUnitIsRefused) {
     textio::close(2);
 }
 
+// A file open on one unit, held in memory or on the disk, is refused to
+// every other open under any spelling, a scratch open too; the first unit
+// keeps what it holds, and no refused open leaves a file behind.
+TEST_F(Units, SecondOpenUnderAnySpellingIsRefused) {
+    const WorkIn here(dir_.path());
+    std::filesystem::create_symlink("fort.21", "link");   // dangling while fort.21 is in memory
+    const std::string spellings[] = {"./fort.21", path("fort.21"), "link"};
+    for (const Access first : {Access::scratch, Access::existing_or_new}) {
+        for (const std::string& second : spellings) {
+            SCOPED_TRACE((first == Access::scratch ? "in memory, then " : "on the disk, then ") + second);
+            ASSERT_TRUE(textio::open(21, "fort.21", first));
+            textio::write(21, "(a)", "held");
+            for (const Access access : {Access::existing, Access::existing_or_new, Access::replace, Access::scratch}) {
+                EXPECT_EQ(textio::open(2, second, access).status, EBUSY);
+                EXPECT_FALSE(textio::is_open(2));
+            }
+            EXPECT_EQ(std::filesystem::exists("fort.21"), first != Access::scratch);
+            textio::rewind(21);
+            EXPECT_EQ(next_record(21), "held");
+            textio::close(21);
+            EXPECT_EQ(read_file("fort.21"), "held\n");
+            std::filesystem::remove("fort.21");
+        }
+    }
+}
+
 TEST_F(Units, CloseAndRewind) {
     ASSERT_TRUE(textio::open(21, path("fort.21"), Access::existing_or_new));
     textio::write(21, "(a)", "x");
@@ -315,6 +340,36 @@ TEST_F(Units, SeekToAMark) {
     EXPECT_EQ(r.status, Status::end);
     EXPECT_EQ(r.record, 4);
     textio::close(14);
+}
+
+// A seek past the end of the records fails alike in memory and on the
+// disk, and changes nothing: the next read takes the record it would have
+// taken, and no gap reaches the file.
+TEST_F(Units, SeekPastTheEndFails) {
+    for (const Access kind : {Access::scratch, Access::replace}) {
+        for (const long long beyond : {1LL, 1LL << 20, -1LL}) {   // from the end; -1: before the start
+            SCOPED_TRACE((kind == Access::scratch ? "in memory, " : "on the disk, ") + std::to_string(beyond));
+            std::filesystem::remove(dir_ / "s.txt");
+            ASSERT_TRUE(textio::open(21, path("s.txt"), kind));
+            textio::write(21, "(a)", "r1");
+            textio::write(21, "(a)", "r2");
+            const textio::Mark end = textio::mark(21);
+            textio::rewind(21);
+            EXPECT_EQ(next_record(21), "r1");
+            const long long offset = beyond < 0 ? beyond : end.offset + beyond;
+            try {
+                textio::seek(21, {offset, 9});
+                ADD_FAILURE() << "seek to " << offset << " done";
+            } catch (const textio::Failure& f) {
+                EXPECT_EQ(f.what(), "seek failed (Invalid argument), file '" + path("s.txt") + "' (unit 21, record 1)");
+            }
+            EXPECT_EQ(textio::mark(21).offset, 3);
+            EXPECT_EQ(next_record(21), "r2");
+            textio::write(21, "(a)", "r3");
+            textio::close(21);
+            EXPECT_EQ(read_file(dir_ / "s.txt"), "r1\nr2\nr3\n");
+        }
+    }
 }
 
 // Records copied as "(a)" reads and writes them.

@@ -1,0 +1,124 @@
+// Files the user may not write: an existing output is refused at its first
+// write with the reason, and left as it was; an input reads as ever.
+// Root writes whatever the mode bits say, so as root the runs are made as
+// nobody, on root's files, which nobody may read but not write; other
+// users run as themselves on files without their write bits.
+#include "support.hpp"
+
+#include <array>
+#include <filesystem>
+
+#include <grp.h>
+
+namespace {
+
+using namespace textio_test;
+namespace fs = std::filesystem;
+
+constexpr uid_t nobody = 65534;
+constexpr int no_other_user = 77;   // the child could not become nobody
+
+// A folder whose files the user of the runs may read but not write.
+class ReadOnlyFiles {
+public:
+    ReadOnlyFiles() {
+        // nobody may create files here, and read root's but not write them
+        if (::geteuid() == 0) fs::permissions(dir_.path(), fs::perms::all);
+    }
+    // A file the runs may only read.
+    void add(const std::string& name, std::string_view text) const {
+        write_file(dir_ / name, text);
+        if (::geteuid() != 0) fs::permissions(dir_ / name, fs::perms::owner_write, fs::perm_options::remove);
+    }
+    fs::path operator/(std::string_view name) const { return dir_ / name; }
+    const fs::path& path() const { return dir_.path(); }
+
+    // body in a child process, as nobody when we are root; its wait status.
+    template <class Body>
+    static int run(Body body) {
+        return in_child([&] {
+            if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0))
+                ::_exit(no_other_user);
+            body();
+        });
+    }
+
+private:
+    TempDir dir_;
+};
+
+std::string dialogue() {
+    std::string text = "\n GRIDPLOT MAREVO-To-TECPLOT File Translation Software\n\n";
+    for (const char* q : {" enter name of input database network file", " enter name of output TECPLOT file",
+                          " enter title for output TECPLOT file"})
+        text += std::string(q) + "\n ? \n";
+    return text;
+}
+
+// gridplot on a network file it may only read, into an output that exists
+// and may only be read, or into a new one.
+TEST(ReadOnly, OutputRefusedWithItsReasonInputReadAsEver) {
+    const std::string old = "old content, kept\n";
+    const std::string tecplot = "TITLE = \"ro\"\nVARIABLES = X, Y, Z\nZONE T=\"keel\",\nI=  1, J=  1\n"
+                                "  0.10000000E+01  0.20000000E+01 -0.50000000E+00\nTEXT X=0.050, Y=0.900,\nT=\"ro\"\n";
+    const struct {
+        const char* output;
+        int status;
+        std::string err, written;
+    } rows[] = {
+        {"old.plt", 1,
+         "gridplot: cannot write to a file opened only for reading (Permission denied), file 'old.plt' (unit 2, "
+         "record 0)\n",
+         old},
+        {"new.plt", 0, "", tecplot},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.output);
+        ReadOnlyFiles files;
+        files.add("in.net", "    1    1          keel\n1 2 -0.5\n");
+        files.add("old.plt", old);
+        const test_support::TempFile in("in.net\n" + std::string(r.output) + "\nro\n");
+        const test_support::TempFile out, err;
+        const int status = ReadOnlyFiles::run([&] {
+            ::dup2(fileno(in.get()), 0);
+            ::dup2(fileno(out.get()), 1);
+            ::dup2(fileno(err.get()), 2);
+            if (::chdir(files.path().c_str()) != 0) ::_exit(126);
+            ::alarm(60);   // a run that waits for ever fails
+            ::execl(GRIDPLOT_EXE, "gridplot", static_cast<char*>(nullptr));
+            ::_exit(127);
+        });
+        if (WIFEXITED(status) && WEXITSTATUS(status) == no_other_user) GTEST_SKIP() << "cannot run as nobody";
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        EXPECT_EQ(WEXITSTATUS(status), r.status);
+        EXPECT_EQ(out.contents(), dialogue());
+        EXPECT_EQ(err.contents(), r.err);
+        EXPECT_EQ(read_file(files / r.output), r.written);
+        EXPECT_EQ(read_file(files / "old.plt"), old);
+    }
+}
+
+// The layer's own view: the records of the file read, its first write
+// refused with the reason the file could not be opened for writing.
+TEST(ReadOnly, UnitOnAFileThatMayNotBeWritten) {
+    ReadOnlyFiles files;
+    files.add("table.txt", "r1\nr2\n");
+    const test_support::TempFile err;
+    const int status = ReadOnlyFiles::run([&] {
+        ::dup2(fileno(err.get()), 2);
+        ::_exit(textio::run_program("hydrosum", [&] {
+            if (!textio::open(2, (files / "table.txt").string(), textio::Access::existing_or_new)) ::_exit(2);
+            std::array<char, 2> line;
+            if (!textio::read_record(2, line) || std::string_view(line.data(), 2) != "r1") ::_exit(3);
+            textio::write(2, "(a)", "new");
+        }));
+    });
+    if (WIFEXITED(status) && WEXITSTATUS(status) == no_other_user) GTEST_SKIP() << "cannot run as nobody";
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), textio::exit_failure);
+    EXPECT_EQ(err.contents(), "hydrosum: cannot write to a file opened only for reading (Permission denied), file '" +
+                                  (files / "table.txt").string() + "' (unit 2, record 1)\n");
+    EXPECT_EQ(read_file(files / "table.txt"), "r1\nr2\n");
+}
+
+}  // namespace

@@ -2,7 +2,7 @@
 // to the source of the test-matrix routine setmat, the points grouped by
 // heel and, within a heel, into runs of rising speed (yaw groups).
 #include "convert/dialogue.hpp"
-#include "textio/numbers.hpp"
+#include "textio/number_writer.hpp"
 #include "textio/textio.hpp"
 
 #include <array>

@@ -53,9 +53,10 @@ enum class HeaderLayout {
 };
 
 // Opens the file named by the field on unit (a missing file ends the run
-// naming it) and reads networks from it until its end; the file stays open. A network
-// that would pass either capacity stops the run at its header, before any of
-// its points, with " stopping because npat.gt.npatmx" or "... npts.gt.nptsmx".
+// naming it) and reads networks from it until its end; the file stays open.
+// A network that would pass either capacity stops the run at its header,
+// before any of its points, with " stopping because npat.gt.npatmx" or
+// "... npts.gt.nptsmx".
 // A negative count, a malformed number or an end of file inside the points
 // ends the run through the text layer.
 void read_network_file(int unit, std::span<const char> name, HeaderLayout layout, NetworkStore& st);

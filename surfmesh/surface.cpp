@@ -294,9 +294,8 @@ void load_surface(const Deinfo& d, int e, const Transforms& t, Meshes& m) {
         in(s.u0)(s.u1)(s.v0)(s.v1);
         in.required();
     }
-    m.rows.clear();
     drop_scratch();
-    transform_surface(t, m);
+    transform_surface(t, m);   // which forgets the rows known of the last surface
 }
 
 void transform_surface(const Transforms& t, Meshes& m) {
@@ -321,7 +320,7 @@ void transform_surface(const Transforms& t, Meshes& m) {
     }
     if (t.ijflip == 1) swap_uv(m);
     s.knots_in_order = in_order(m.S.data(), s.nks) && in_order(m.T.data(), s.nkt);
-    m.rows.clear();
+    m.rows.clear();   // the net is new, or changed: no row known at any v holds
 }
 
 void surface_point(Meshes& m, float u, float v, float& x, float& y, float& z) {

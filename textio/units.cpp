@@ -76,7 +76,7 @@ Mark Unit::mark() const { return {offset(), record_}; }
 
 void Unit::seek(const Mark& m) {
     // past the end, a write would leave a gap that nobody wrote
-    if (m.offset != 0 && outside(m.offset)) fail_errno("seek failed", EINVAL);
+    if (outside(m.offset)) fail_errno("seek failed", EINVAL);
     move_to(m.offset);
     at_end_ = false;
     last_ = Last::none;

@@ -123,8 +123,9 @@ next:
                .zon (one-dimensional zones): Tecplot; IGES .igs: a viewer built on OpenCASCADE
                (FreeCAD); network files .net are text (gridplot turns them into Tecplot files)
   by hand:     in a copy outside ${build%/}/, which no make demo or make clean touches:
-               cp -R $loop ~/design-loop && cd ~/design-loop && export PATH="$bin:\$PATH"
+                 cp -R $loop ~/design-loop && cd ~/design-loop
+                 export PATH="$bin:\$PATH"
                then the design loop's commands in docs/design-loop.md, run there as written
-  keep:        make demo rewrites the files it writes in $shown/ (a file of answers you edited there
-               too); your own files stay; make readers reads the folders as they stand
+  keep:        make demo rewrites the files it writes in $shown/ (a file of answers you edited
+               there too); your own files stay; make readers reads the folders as they stand
 NEXT

@@ -39,7 +39,7 @@ fresh() {  # fresh <folder>: its folder emptied for the demo, what it held set a
     running=1
     mv "$demo/$current" "$held/$current"
   else
-    rm -rf "$demo/$current"
+    rm -rf "$demo/${current:?}"
   fi
   mkdir -p "$demo/$current"
 }
@@ -63,7 +63,7 @@ stopped() {  # stopped: the run ended inside a demo; nothing set aside is lost
   trap '' INT TERM HUP
   [ -n "$held" ] || return 0
   if [ -d "$held/$current" ] && [ -n "$running" ]; then
-    rm -rf "$demo/$current"
+    rm -rf "$demo/${current:?}"
     mv "$held/$current" "$demo/$current" && echo "make demo stopped: $shown/$current as it was before" >&2
   elif [ -d "$held/$current" ]; then
     merge "$held/$current" "$demo/$current" "" > /dev/null

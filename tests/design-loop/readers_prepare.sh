@@ -5,7 +5,8 @@
 # of the user's, an edited file of answers, an output rewritten) and another
 # folder removed, it makes that folder alone and leaves the design loop's
 # folder byte for byte as the user left it; with every folder there it
-# changes nothing and prints nothing. No scratch folder is left behind.
+# changes nothing and prints nothing. No scratch folder is left behind. And
+# the Makefile's readers target runs the demo through prepare.sh alone.
 # Usage: readers_prepare.sh <bin folder> <source folder> <scratch folder>
 set -eu
 bin=$1
@@ -18,6 +19,17 @@ mkdir -p "$work/build"
 ln -s "$(cd "$bin" && pwd)" "$work/build/bin"
 demo=$work/build/demo
 fail() { echo "$*"; exit 1; }
+
+# make readers reaches the demo through prepare.sh alone: its recipe, as
+# make -n prints it (running nothing), has prepare.sh and then run.sh, and
+# no run of the demo itself (readers: demo would rewrite the demo's files in
+# every folder, the design loop's edited answers among them)
+command -v make > /dev/null || fail "no make to read the Makefile's readers target"
+env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -n -C "$src" readers BUILD="$work/build" CMAKE=cmake SANITIZE= \
+  > "$work/readers.recipe" 2>&1 || fail "make -n readers: $(cat "$work/readers.recipe")"
+printf 'sh tools/readers/%s %s\n' prepare.sh "$work/build" run.sh "$work/build" > "$work/readers.expected"
+grep -v '^cmake ' "$work/readers.recipe" | diff "$work/readers.expected" - ||
+  fail "make readers runs other commands than prepare.sh and run.sh (> run besides, < not run)"
 
 outputs() {  # the files the readers' checks read, one of each folder
   for f in surfmesh/cutbulb128.igs convert/boat.plt design-loop/design.plt hydrosum/ku.zon; do

@@ -58,6 +58,9 @@ TEST(MissingInput, IsRefusedNamingTheFileAndNothingIsCreatedOrWritten) {
          ip::answers("keel.net", "+n", "+m", "bulb.nt", "+m", "+n"), ip::dialogue(), "bulb.nt"},
         {"keelcut, source", ip::kKeelcut, "keelcut", keelcut_old,
          ip::answers("kel.net", "+n", "+m", "bulb.nt", "+m", "+n"), "", "kel.net"},
+        // named as opened, without the blanks around it
+        {"foilcut, source in blanks", ip::kFoilcut, "foilcut", foilcut_old,
+         ip::answers("  kel.net  ", "+n", "+m", "bulb.nt", "+m", "+n"), ip::dialogue(), "kel.net"},
         {"keelcut, target", ip::kKeelcut, "keelcut", with(keelcut_old, "keel.net", network),
          ip::answers("keel.net", "+n", "+m", "bulb.nt", "+m", "+n"), "", "bulb.nt"},
         {"gridplot", GRIDPLOT_EXE, "gridplot", {{"keel.plt", kOldContent}}, "kel.net\nkeel.plt\nDemo\n",

@@ -72,12 +72,8 @@ const std::string kShort = "short.net";   // the name of the run a long name mus
 const std::string kTooLong = "cannot open (File name too long), file '#...'";
 
 TEST(LongName, PastTheFieldIsRefusedAndEightyColumnsOpenTheWholeName) {
-    const std::string gridplot_dialogue = "\n GRIDPLOT MAREVO-To-TECPLOT File Translation Software\n\n" +
-                                          question(" enter name of input database network file") +
-                                          question(" enter name of output TECPLOT file") +
-                                          question(" enter title for output TECPLOT file");
-    const std::string meshdump_dialogue =
-        question(" enter name of input database network file") + question(" enter name of output GRIDGEN file");
+    const std::string gridplot_dialogue = convert_test::gridplot_dialogue();
+    const std::string meshdump_dialogue = convert_test::meshdump_dialogue();
 
     ge::Dialogue edit_in;
     edit_in.say("input", ge::ask(ge::kNameQ)).say("@", ge::line(ge::kReadErr) + ge::ask(ge::kNameQ)).say("backup");

@@ -14,11 +14,10 @@ using textio::stdin_unit;
 using textio::stdout_unit;
 
 // The question, " ? ", the label line, then the answer as a whole line.
-void ask_name(std::string_view question, Text& name) {
+void ask_name(std::string_view question, Name& name) {
     textio::write(stdout_unit, "(a,/,a)", question, " ? ");
     textio::skip_record_required(stdin_unit);
-    name.fill(' ');
-    textio::read_required(stdin_unit, "(a)", name);
+    textio::read_answer(name);
 }
 
 void label_line() { textio::skip_record_required(stdin_unit); }
@@ -57,7 +56,7 @@ void read_answers(Answers& ans, Deck& deck) {
     for (int p : {keel, bulb, wing}) {
         ask_name("enter " + std::string(kPartWords[p]) + " network input filename (or \"none\")", ans.input[p]);
         // only the exact word switches a part off: trailing blanks do not count
-        ans.on[p] = trimmed(ans.input[p]) != "none";
+        ans.on[p] = ans.input[p].cut || trimmed(ans.input[p].field) != "none";
     }
     for (int p : {keel, bulb, wing})
         if (ans.on[p]) ask_name("enter " + std::string(kPartWords[p]) + " network output filename", ans.output[p]);

@@ -9,10 +9,12 @@
 
 #include "appgrid/control.hpp"
 #include "lib/grid.hpp"
+#include "textio/answers.hpp"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace appgrid {
@@ -31,6 +33,7 @@ constexpr int kMinOutI = 4, kMinOutJ = 5;
 // File names and network titles.
 constexpr int kTextLen = 80;
 using Text = std::array<char, kTextLen>;
+using Name = textio::NameAnswer<kTextLen>;
 
 // The units of the pass: inputs are read on 1, outputs written on 2.
 constexpr int kInUnit = 1;
@@ -41,11 +44,13 @@ constexpr std::array<std::string_view, 3> kPartWords = {"keel", "bulb", "wing"};
 
 // Text up to its last non-blank character.
 std::string_view trimmed(const Text& t);
+// A name as the messages give it: trimmed, and "..." after a cut one.
+std::string shown(const Name& name);
 
 // The answers: which parts take part, and the six file names.
 struct Answers {
     std::array<bool, 3> on{};
-    std::array<Text, 3> input{}, output{};
+    std::array<Name, 3> input{}, output{};
 };
 
 // The parameter deck (read only with the bulb on).
@@ -151,8 +156,8 @@ void main_routine();
 // --- pieces the stages share ----------------------------------------
 
 // Opens a network file for writing on the output unit, replacing a file of
-// that name; a name that cannot be opened ends the run naming it.
-void open_output(const Text& name);
+// that name; a name that cannot be opened (or was cut) ends the run naming it.
+void open_output(const Name& name);
 // The header "(2i5,10x,a)": sizes and title, no type code.
 void write_header(int ni, int nj, const Text& title);
 // One point "(3e16.8)".

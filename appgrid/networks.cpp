@@ -5,7 +5,6 @@
 #include "lib/strings.hpp"
 #include "textio/textio.hpp"
 
-#include <cstring>
 #include <string>
 
 namespace appgrid {
@@ -22,9 +21,12 @@ void check_size(Part part, int ni, int nj, int idim, int jdim) {
 }
 
 template <int I, int J>
-void read_network(Part part, const Text& name, Network<I, J>& net) {
-    if (!textio::open(kInUnit, trimmed(name), textio::Access::existing))
-        stop_with(" error ... file \"" + std::string(trimmed(name)) + "\" does not exist");
+void read_network(Part part, const Name& name, Network<I, J>& net) {
+    if (name.cut)
+        stop_with(" error ... file \"" + shown(name) + "\" has a name longer than " + std::to_string(kTextLen) +
+                  " characters");
+    if (!textio::open(kInUnit, trimmed(name.field), textio::Access::existing))
+        stop_with(" error ... file \"" + shown(name) + "\" does not exist");
     net.title.fill(' ');
     textio::read_required(kInUnit, "(2i5,10x,a)", net.ni, net.nj, net.title);
     check_size(part, net.ni, net.nj, I, J);
@@ -55,10 +57,11 @@ void read_networks(Run& run) {
     if (run.ans.on[wing]) read_network(wing, run.ans.input[wing], run.wing_net);
 }
 
-void open_output(const Text& name) {
-    const std::string_view n = trimmed(name);
-    if (const textio::OpenResult r = textio::open(kOutUnit, n, textio::Access::existing_or_new); !r)
-        throw textio::Failure(kOutUnit, std::string(n), 0, std::string("cannot open (") + std::strerror(r.status) + ")");
+std::string shown(const Name& name) { return std::string(trimmed(name.field)) + (name.cut ? "..." : ""); }
+
+void open_output(const Name& name) {
+    if (const textio::OpenResult r = textio::open(kOutUnit, name, textio::Access::existing_or_new); !r)
+        textio::fail_open(kOutUnit, shown(name), r.status);
 }
 
 void write_header(int ni, int nj, const Text& title) {

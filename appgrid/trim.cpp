@@ -160,7 +160,7 @@ void write_rows(Network<I, J>& net, int from, int to) {
 
 // The keel's rows above the cut: 1..jk, jk the last row index below the
 // smallest etas (a row at the cut is dropped).
-void write_keel(KeelNet& net, const CutCurve& cut, const Text& name) {
+void write_keel(KeelNet& net, const CutCurve& cut, const Name& name) {
     float etamin = cut.at(etas, 1);
     for (int k = 2; k <= cut.n; ++k) etamin = std::min(etamin, cut.at(etas, k));
     int jk = 0;
@@ -175,7 +175,7 @@ void write_keel(KeelNet& net, const CutCurve& cut, const Text& name) {
 
 // The wing's rows beyond the cut: j0..last, j0 the first row index above
 // the largest etas; the cut row alone when no row lies beyond it.
-void write_wing(WingNet& net, const CutCurve& cut, const Text& name) {
+void write_wing(WingNet& net, const CutCurve& cut, const Name& name) {
     float etamax = cut.at(etas, 1);
     for (int k = 2; k <= cut.n; ++k) etamax = std::max(etamax, cut.at(etas, k));
     int j0 = net.nj + 1;

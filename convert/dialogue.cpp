@@ -3,7 +3,6 @@
 #include "textio/textio.hpp"
 
 #include <cerrno>
-#include <cstring>
 #include <string>
 #include <utility>
 
@@ -11,23 +10,38 @@ namespace convert {
 
 void read_answer(std::span<char> field) { textio::read_required(textio::stdin_unit, "(a)", field); }
 
+namespace {
+
+void put_question(std::string_view question) { textio::write(textio::stdout_unit, "(a,/,a)", question, " ? "); }
+
+// A blank name and a second open of one file are told in words of their own.
+[[noreturn]] void fail_open(int unit, std::string shown, int status) {
+    if (shown.empty()) throw textio::Failure(unit, shown, 0, "blank file name");
+    if (status == EBUSY) throw textio::Failure(unit, std::move(shown), 0, "cannot open a file that is open already");
+    textio::fail_open(unit, std::move(shown), status);
+}
+
+}  // namespace
+
 void ask(std::string_view question, std::span<char> answer) {
-    textio::write(textio::stdout_unit, "(a,/,a)", question, " ? ");
+    put_question(question);
     read_answer(answer);
+}
+
+void ask(std::string_view question, FileName& answer) {
+    put_question(question);
+    textio::read_answer(answer);
 }
 
 void open_file(int unit, std::span<const char> name, textio::Access access) {
     const std::string_view text(name.data(), name.size());
-    if (const textio::OpenResult r = textio::open(unit, text, access); !r) {
-        const std::size_t first = text.find_first_not_of(' ');
-        const std::string shown(first == std::string_view::npos
-                                    ? std::string_view()
-                                    : text.substr(first, text.find_last_not_of(' ') - first + 1));
-        std::string why = shown.empty()          ? "blank file name"
-                          : r.status == EBUSY ? "cannot open a file that is open already"
-                                              : std::string("cannot open (") + std::strerror(r.status) + ")";
-        throw textio::Failure(unit, shown, 0, std::move(why));
-    }
+    if (const textio::OpenResult r = textio::open(unit, text, access); !r)
+        fail_open(unit, textio::shown_name(text), r.status);
+}
+
+void open_file(int unit, const FileName& name, textio::Access access) {
+    if (const textio::OpenResult r = textio::open(unit, name, access); !r)
+        fail_open(unit, textio::shown_name(name), r.status);
 }
 
 }  // namespace convert

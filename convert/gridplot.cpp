@@ -36,7 +36,8 @@ void main_routine() {
     textio::write(textio::stdout_unit, "(1x,a)", "GRIDPLOT MAREVO-To-TECPLOT File Translation Software");
     textio::write(textio::stdout_unit, "(a)");
 
-    std::array<char, answer_length> network_file, tecplot_file, file_title;
+    convert::FileName network_file, tecplot_file;
+    std::array<char, answer_length> file_title;
     convert::ask(" enter name of input database network file", network_file);
     convert::ask(" enter name of output TECPLOT file", tecplot_file);
     convert::ask(" enter title for output TECPLOT file", file_title);

@@ -4,7 +4,6 @@
 #include "convert/networks.hpp"
 #include "textio/textio.hpp"
 
-#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -16,7 +15,6 @@ constexpr int npatmx = 201;
 constexpr int nptsmx = 100000;
 constexpr int network_unit = 1;
 constexpr int gridgen_unit = 2;
-constexpr int name_length = 80;
 
 // (ni-1)(nj-1) of every network with at least one point each way; a network
 // without points has no panels. The capacity keeps the sum below nptsmx.
@@ -30,7 +28,7 @@ std::int32_t panel_count(const convert::NetworkStore& st) {
 }
 
 void main_routine() {
-    std::array<char, name_length> network_file, gridgen_file;
+    convert::FileName network_file, gridgen_file;
     convert::ask(" enter name of input database network file", network_file);
     convert::ask(" enter name of output GRIDGEN file", gridgen_file);
 

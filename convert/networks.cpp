@@ -57,7 +57,7 @@ NetworkStore::NetworkStore(int npatmx, int nptsmx)
       y(static_cast<std::size_t>(nptsmx)),
       z(static_cast<std::size_t>(nptsmx)) {}
 
-void read_network_file(int unit, std::span<const char> name, HeaderLayout layout, NetworkStore& st) {
+void read_network_file(int unit, const FileName& name, HeaderLayout layout, NetworkStore& st) {
     open_file(unit, name, textio::Access::existing);
     read_networks(unit, layout, st);
 }

@@ -3,6 +3,8 @@
 // free-format numbers.
 #pragma once
 
+#include "convert/dialogue.hpp"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -52,13 +54,14 @@ enum class HeaderLayout {
     sizes_and_title,   // "(2i5,10x,a)": the type code is skipped
 };
 
-// Opens the file named by the field on unit (a missing file ends the run
-// naming it) and reads networks from it until its end; the file stays open.
+// Opens the file named by the answer on unit (a missing file or a cut name
+// ends the run naming it) and reads networks from it until its end; the file
+// stays open.
 // A network that would pass either capacity stops the run at its header,
 // before any of its points, with " stopping because npat.gt.npatmx" or
 // "... npts.gt.nptsmx".
 // A negative count, a malformed number or an end of file inside the points
 // ends the run through the text layer.
-void read_network_file(int unit, std::span<const char> name, HeaderLayout layout, NetworkStore& st);
+void read_network_file(int unit, const FileName& name, HeaderLayout layout, NetworkStore& st);
 
 }  // namespace convert

@@ -3,6 +3,8 @@
 
 #include "lib/netfile.hpp"
 
+#include <cerrno>
+
 namespace gridedit {
 
 namespace {
@@ -30,16 +32,17 @@ bool ask_bounds(std::string_view question, std::string_view too_big, std::int32_
 }
 
 // The file name question of input and output, asked again after the error
-// line while use(name, ierr) sets ierr; "backup" leaves without the success line.
+// line while use(name, ierr) sets ierr, or at once for a name cut at its
+// field; "backup" leaves without the success line.
 template <class F>
 void with_file_name(std::string_view error, F use) {
-    std::array<char, name_len> name;
+    textio::NameAnswer<name_len> name;
     for (;;) {
         ask({" enter name of network file (or backup)"});
-        read_word(name);
-        if (is_word(name, "backup")) return;
-        int ierr = 0;
-        use(std::string_view(name.data(), name.size()), ierr);
+        textio::read_answer(name);
+        if (!name.cut && is_word(name.field, "backup")) return;
+        int ierr = ENAMETOOLONG;
+        if (!name.cut) use(name.text(), ierr);
         if (ierr == 0) break;
         textio::write(stdout_unit, "(a)", error);
     }

@@ -7,6 +7,7 @@
 #include "textio/textio.hpp"
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <string>
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr int network_unit = 1;
 
-using Name = std::array<char, 80>;
+using Name = textio::NameAnswer<80>;
 using Title = std::array<char, 60>;
 
 // The answers about one network.
@@ -38,7 +39,7 @@ public:
     NetworkAnswers network(std::string_view which, std::string_view xsi_word, std::string_view eta_word) const {
         NetworkAnswers a;
         ask(" enter " + std::string(which) + " input filename");
-        line(a.name);
+        textio::read_answer(a.name);
         for (;;) {
             spec(" enter " + std::string(which) + " xsi direction ( +/- m/n ) for intersection", xsi_word, a.dx);
             spec(" enter " + std::string(which) + " eta direction ( +/- m/n )", eta_word, a.de);
@@ -92,8 +93,9 @@ Slices read_network(Work& work, int& lw, const NetworkAnswers& a) {
     Slices s;
     Title title;
     geom::blank(title, static_cast<int>(title.size()));
-    mnread(network_unit, std::string_view(a.name.data(), a.name.size()), title, 1, 0, 1, work.all(), mw, lw, s.ix,
-           s.iy, s.iz, s.m, s.n, a.dx, a.de);
+    if (a.name.cut) textio::fail_open(network_unit, textio::shown_name(a.name), ENAMETOOLONG);
+    mnread(network_unit, a.name.text(), title, 1, 0, 1, work.all(), mw, lw, s.ix, s.iy, s.iz, s.m, s.n, a.dx,
+           a.de);
     return s;
 }
 

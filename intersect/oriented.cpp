@@ -4,7 +4,6 @@
 #include "textio/textio.hpp"
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 namespace intersect {
@@ -41,12 +40,8 @@ struct Orientation {
 }  // namespace
 
 void open_or_fail(int unit, std::string_view name, textio::Access access) {
-    const textio::OpenResult opened = textio::open(unit, name, access);
-    if (!opened) {
-        std::string shown(name);
-        shown.erase(shown.find_last_not_of(' ') + 1);
-        throw textio::Failure(unit, shown, 0, std::string("cannot open (") + std::strerror(opened.status) + ")");
-    }
+    if (const textio::OpenResult opened = textio::open(unit, name, access); !opened)
+        textio::fail_open(unit, textio::shown_name(name), opened.status);
 }
 
 void mnread(int iunit, std::string_view fname, std::span<char> title, int iopen, int irewind, int iclose,

@@ -41,7 +41,7 @@ void mnwrit(int iunit, std::string_view fname, std::string_view title, int iopen
             geom::Vec x, geom::Vec y, geom::Vec z, int m, int n, const Spec& dx, const Spec& de);
 
 // Opens a unit on a file (an input as existing, an output as
-// existing-or-new); a failed open ends the run naming the file.
+// existing-or-new); a failed open ends the run naming the file as opened.
 void open_or_fail(int unit, std::string_view name, textio::Access access);
 
 }  // namespace intersect

@@ -1,8 +1,16 @@
-// Numbers typed as answers to a question that is asked again when they
-// cannot be read.
+// Answers typed to questions: numbers asked again when they cannot be read,
+// and file names, each on a line of its own.
 #pragma once
 
 #include "statement.hpp"
+#include "units.hpp"
+
+#include <array>
+#include <cerrno>
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
 
 namespace textio {
 
@@ -17,5 +25,46 @@ bool read_answer_numbers(T&... v) {
     if (r.status == Status::end) throw failure_from(r);
     return static_cast<bool>(r);
 }
+
+// One line of standard input into the field as "(a)" reads it: cut to the
+// field or padded with blanks. Gives the length of the line up to its last
+// non-blank character, which passes the field's length when the field holds
+// only a part of what was typed. The end of the answers ends the run.
+std::size_t read_answer_line(std::span<char> field);
+
+// A file name answered on a line of its own, in a field of N columns. A
+// name typed past them is cut: it is never opened, for the field would name
+// another file.
+template <std::size_t N>
+struct NameAnswer {
+    std::array<char, N> field;
+    bool cut = false;
+    std::string_view text() const { return {field.data(), N}; }
+};
+
+template <std::size_t N>
+void read_answer(NameAnswer<N>& name) {
+    name.cut = read_answer_line(name.field) > N;
+}
+
+// As open() with the field's name; a cut name is refused as too long.
+template <std::size_t N>
+OpenResult open(int unit, const NameAnswer<N>& name, Access access) {
+    if (name.cut) return {ENAMETOOLONG};
+    return open(unit, name.text(), access);
+}
+
+// A file name as messages give it: as it is opened, without leading and
+// trailing blanks, and with "..." after a cut one.
+std::string shown_name(std::string_view name, bool cut = false);
+
+template <std::size_t N>
+std::string shown_name(const NameAnswer<N>& name) {
+    return shown_name(name.text(), name.cut);
+}
+
+// Ends the run for an open refused with status (an errno value):
+// "cannot open (reason)", naming the file as shown.
+[[noreturn]] void fail_open(int unit, std::string shown, int status);
 
 }  // namespace textio

@@ -117,6 +117,15 @@ inline std::string network(int ni, int nj, const std::string& title, const std::
     return t;
 }
 
+// A flat bulb whose aft point of the middle row, (17, 5), is the wing's
+// first cut point below.
+inline std::string flat_bulb() {
+    return network(17, 9, "flat bulb", [](int i, int j) { return P3{0.09375 * (i - 1), 0.1 * (j - 5) - 0.2, 0.5}; });
+}
+inline std::string keel_net() {
+    return network(5, 9, "test keel", [](int i, int j) { return P3{0.5 + 0.25 * i, 1.5 - 0.125 * j, 0.01 * i}; });
+}
+
 // A header alone: enough for the checks made before the points.
 inline std::string header_only(int ni, int nj) {
     char line[40];
@@ -141,12 +150,26 @@ inline std::string table(const std::vector<Station>& st) {
     return t;
 }
 
+// A straight keel cut along x (the keel of keel_net on flat_bulb), every
+// column linear in the station.
+inline std::vector<Station> keel_stations(double etas0, double detas) {
+    std::vector<Station> st;
+    for (int k = 1; k <= 5; ++k) st.push_back({1, 0.5 + 0.25 * k, 0.5, 0.0, 1.0 * k, etas0 + detas * k, 5.0 + k, 1.0});
+    return st;
+}
+
 // A table's line as appgrid prints it, "(1x,i5,7f10.5)".
 inline std::string printed(int k, const Station& s) {
     char line[100];
     std::snprintf(line, sizeof line, " %5d%10.5f%10.5f%10.5f%10.5f%10.5f%10.5f%10.5f\n", k, s.xint, s.yint, s.zint,
                   s.xsis, s.etas, s.xsit, s.etat);
     return line;
+}
+
+inline std::string printed(const std::vector<Station>& st) {
+    std::string t;
+    for (std::size_t k = 0; k < st.size(); ++k) t += printed(static_cast<int>(k) + 1, st[k]);
+    return t;
 }
 
 // The table with column c (0 iint, 1 xint .. 7 etat) of record k replaced

@@ -13,24 +13,9 @@ namespace {
 
 const std::string kOutputTooLarge = " error: output array exceeds array parameters\n";
 
-// A flat bulb whose aft point of the middle row, (17, 5), is the wing's
-// first cut point below.
-std::string flat_bulb() {
-    return network(17, 9, "flat bulb", [](int i, int j) { return P3{0.09375 * (i - 1), 0.1 * (j - 5) - 0.2, 0.5}; });
-}
-std::string keel_net() {
-    return network(5, 9, "test keel", [](int i, int j) { return P3{0.5 + 0.25 * i, 1.5 - 0.125 * j, 0.01 * i}; });
-}
 std::string wing_net() {
     return network(5, 9, "test wing",
                    [](int i, int j) { return P3{1.0 + 0.25 * std::abs(i - 3), 0.1 * (i - 3), 0.5 + 0.125 * j}; });
-}
-
-// A straight keel cut along x, every column linear in the station.
-std::vector<Station> keel_stations(double etas0, double detas) {
-    std::vector<Station> st;
-    for (int k = 1; k <= 5; ++k) st.push_back({1, 0.5 + 0.25 * k, 0.5, 0.0, 1.0 * k, etas0 + detas * k, 5.0 + k, 1.0});
-    return st;
 }
 
 // A V-shaped wing cut with its leading edge at the middle station.
@@ -57,12 +42,6 @@ Outcome run(const Box& box, const Inputs& s) {
     box.write("keelcut.out", s.keel_table);
     box.write("foilcut.out", s.wing_table);
     return box.run(s.answers.text());
-}
-
-std::string printed(const std::vector<Station>& st) {
-    std::string t;
-    for (std::size_t k = 0; k < st.size(); ++k) t += printed(static_cast<int>(k) + 1, st[k]);
-    return t;
 }
 
 // Lines `from` .. from + n - 1 (from 0) of a transcript, as printed.

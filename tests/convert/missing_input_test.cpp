@@ -29,12 +29,8 @@ std::vector<std::string> listing(const test_support::Sandbox& box) {
 
 TEST(MissingInput, IsRefusedNamingTheFileAndNothingIsCreatedOrWritten) {
     const std::string network = header(2, 2, "plate") + "0 0 0\n1 0 0\n0 1 0\n1 1 0\n";
-    const std::string gridplot_dialogue = "\n GRIDPLOT MAREVO-To-TECPLOT File Translation Software\n\n" +
-                                          question(" enter name of input database network file") +
-                                          question(" enter name of output TECPLOT file") +
-                                          question(" enter title for output TECPLOT file");
-    const std::string meshdump_dialogue =
-        question(" enter name of input database network file") + question(" enter name of output GRIDGEN file");
+    const std::string gridplot_dialogue = convert_test::gridplot_dialogue();
+    const std::string meshdump_dialogue = convert_test::meshdump_dialogue();
     const std::string runplan_prompts =
         "enter name of INPUT *.txt matrix file\nenter name of OUTPUT setmat.f *.f test matrix fortran file\n";
     const std::map<std::string, std::string> foilcut_old = {{"foilcut.out", kOldContent}, {"foilcut.net", kOldContent}};
@@ -58,6 +54,9 @@ TEST(MissingInput, IsRefusedNamingTheFileAndNothingIsCreatedOrWritten) {
          ip::answers("keel.net", "+n", "+m", "bulb.nt", "+m", "+n"), ip::dialogue(), "bulb.nt"},
         {"keelcut, source", ip::kKeelcut, "keelcut", keelcut_old,
          ip::answers("kel.net", "+n", "+m", "bulb.nt", "+m", "+n"), "", "kel.net"},
+        // named as opened, without the blanks around it
+        {"foilcut, source in blanks", ip::kFoilcut, "foilcut", foilcut_old,
+         ip::answers("  kel.net  ", "+n", "+m", "bulb.nt", "+m", "+n"), ip::dialogue(), "kel.net"},
         {"keelcut, target", ip::kKeelcut, "keelcut", with(keelcut_old, "keel.net", network),
          ip::answers("keel.net", "+n", "+m", "bulb.nt", "+m", "+n"), "", "bulb.nt"},
         {"gridplot", GRIDPLOT_EXE, "gridplot", {{"keel.plt", kOldContent}}, "kel.net\nkeel.plt\nDemo\n",

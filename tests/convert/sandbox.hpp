@@ -25,6 +25,16 @@ struct MeshdumpBox : test_support::Sandbox {
 // The two questions of gridplot and meshdump: the text, then " ? ".
 inline std::string question(const std::string& text) { return text + "\n ? \n"; }
 
+// Everything gridplot and meshdump write before they open a file.
+inline std::string gridplot_dialogue() {
+    return "\n GRIDPLOT MAREVO-To-TECPLOT File Translation Software\n\n" +
+           question(" enter name of input database network file") + question(" enter name of output TECPLOT file") +
+           question(" enter title for output TECPLOT file");
+}
+inline std::string meshdump_dialogue() {
+    return question(" enter name of input database network file") + question(" enter name of output GRIDGEN file");
+}
+
 // A file that a run must leave as it was.
 inline const std::string kOldContent = "old content, kept\n";
 

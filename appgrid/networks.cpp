@@ -20,11 +20,15 @@ void check_size(Part part, int ni, int nj, int idim, int jdim) {
         stop_with(" error ... " + std::string(kPartWords[part]) + " array size below minimum(s)");
 }
 
-template <int I, int J>
-void read_network(Part part, const Name& name, Network<I, J>& net) {
+void stop_if_cut(const Name& name) {
     if (name.cut)
         stop_with(" error ... file \"" + shown(name) + "\" has a name longer than " + std::to_string(kTextLen) +
                   " characters");
+}
+
+template <int I, int J>
+void read_network(Part part, const Name& name, Network<I, J>& net) {
+    stop_if_cut(name);
     if (!textio::open(kInUnit, trimmed(name.field), textio::Access::existing))
         stop_with(" error ... file \"" + shown(name) + "\" does not exist");
     net.title.fill(' ');
@@ -55,6 +59,10 @@ void read_networks(Run& run) {
     if (run.ans.on[keel]) read_network(keel, run.ans.input[keel], run.keel_net);
     read_network(bulb, run.ans.input[bulb], run.bulb_net);
     if (run.ans.on[wing]) read_network(wing, run.ans.input[wing], run.wing_net);
+    // an output name that cannot be whole is known now: refused before the
+    // trimming writes the first network
+    for (int p : {keel, bulb, wing})
+        if (run.ans.on[p]) stop_if_cut(run.ans.output[p]);
 }
 
 std::string shown(const Name& name) { return std::string(trimmed(name.field)) + (name.cut ? "..." : ""); }

@@ -84,12 +84,16 @@ TEST(LongName, PastTheFieldIsRefusedAndEightyColumnsOpenTheWholeName) {
     edit_out.say("backup").again().quit();
 
     // The trimming's fixture, wing off: its run stops at the output check
-    // (31 points a row) just after the keel is written.
+    // (31 points a row) just after the keel is written; at 30 it goes on to
+    // the bulb, whose output opened only then would leave the keel's behind.
     const Files appgrid_files = {{"bulb.net", ag::flat_bulb()}, {"keelcut.out", ag::table(ag::keel_stations(3.0, 0.1))}};
-    ag::Answers appgrid_in, appgrid_out;
-    for (ag::Answers* a : {&appgrid_in, &appgrid_out}) a->wing = "none", a->sizes = "31 9";
+    ag::Answers appgrid_in, appgrid_out, appgrid_bulb_out;
+    for (ag::Answers* a : {&appgrid_in, &appgrid_out, &appgrid_bulb_out}) a->wing = "none", a->sizes = "31 9";
     appgrid_in.keel = "@";
     appgrid_out.keel_out = "@";
+    appgrid_bulb_out.bulb_out = "@";   // opened after the keel's is written
+    appgrid_bulb_out.sizes = "30 9";   // a run that gets to the bulb
+    const std::string appgrid_refused = " error ... file \"#...\" has a name longer than 80 characters\n";
     const std::string appgrid_questions = ag::questions(true, true, false);
 
     struct Case {
@@ -128,15 +132,20 @@ TEST(LongName, PastTheFieldIsRefusedAndEightyColumnsOpenTheWholeName) {
              f["#"] = ag::keel_net();
              return f;
          }(),
-         appgrid_in.text(), 0,
-         appgrid_questions + " error ... file \"#...\" has a name longer than 80 characters\n", ""},
-        {"appgrid, output", APPGRID_EXE, [&] {
+         appgrid_in.text(), 0, appgrid_questions + appgrid_refused, ""},
+        // refused with the inputs, before the trimming writes anything
+        {"appgrid, keel output", APPGRID_EXE, [&] {
              Files f = appgrid_files;
              f["keel.net"] = ag::keel_net();
              return f;
          }(),
-         appgrid_out.text(), 1, appgrid_questions + ag::printed(ag::keel_stations(3.0, 0.1)),
-         "appgrid: " + kTooLong + " (unit 2, record 0)\n"},
+         appgrid_out.text(), 0, appgrid_questions + appgrid_refused, ""},
+        {"appgrid, bulb output", APPGRID_EXE, [&] {
+             Files f = appgrid_files;
+             f["keel.net"] = ag::keel_net();
+             return f;
+         }(),
+         appgrid_bulb_out.text(), 0, appgrid_questions + appgrid_refused, ""},
     };
     struct Length {
         std::size_t letters;

@@ -370,6 +370,17 @@ TEST_F(Units, CloseAndRewind) {
     EXPECT_FALSE(textio::is_open(12));
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 
+    // a unit with nothing in it, in memory or on the disk
+    for (const Access kind : {Access::scratch, Access::replace}) {
+        ASSERT_TRUE(textio::open(3, path("empty.txt"), kind));
+        textio::rewind(3);
+        EXPECT_EQ(next_record(3), "<END>");
+        textio::write(3, "(a)", "after");
+        textio::close(3);
+        EXPECT_EQ(read_file(dir_ / "empty.txt"), "after\n");
+        std::filesystem::remove(dir_ / "empty.txt");
+    }
+
     ASSERT_TRUE(textio::open(3, path("three.txt"), Access::existing_or_new));
     textio::write(3, "(a)", "r1");
     textio::write(3, "(a)", "r2");
@@ -454,23 +465,45 @@ TEST_F(Units, SeekToAMark) {
 
 // A seek past the end of the records fails alike in memory and on the
 // disk, and changes nothing: the next read takes the record it would have
-// taken, and no gap reaches the file.
+// taken, and no gap reaches the file. The end itself is no further than the
+// records, also where the length is not looked at yet; after a write cut
+// the file, its old end is past the new one.
 TEST_F(Units, SeekPastTheEndFails) {
+    const struct {
+        const char* label;
+        long long offset;   // from the end of "r1", "r2"; the old end of "r1" to "r3" after the cut
+        bool cut;
+        bool fails;
+    } rows[] = {
+        {"a byte past the end", 7, false, true},
+        {"far past the end", 6 + (1LL << 20), false, true},
+        {"before the start", -1, false, true},
+        {"the end at the first look", 6, false, false},
+        {"the old end after a write cut the file", 9, true, true},
+    };
     for (const Access kind : {Access::scratch, Access::replace}) {
-        for (const long long beyond : {1LL, 1LL << 20, -1LL}) {   // from the end; -1: before the start
-            SCOPED_TRACE((kind == Access::scratch ? "in memory, " : "on the disk, ") + std::to_string(beyond));
+        for (const auto& row : rows) {
+            SCOPED_TRACE((kind == Access::scratch ? "in memory, " : "on the disk, ") + std::string(row.label));
             std::filesystem::remove(dir_ / "s.txt");
             ASSERT_TRUE(textio::open(21, path("s.txt"), kind));
             textio::write(21, "(a)", "r1");
             textio::write(21, "(a)", "r2");
-            const textio::Mark end = textio::mark(21);
+            if (row.cut) {
+                textio::write(21, "(a)", "r3");
+                textio::seek(21, {9, 3});   // the length known
+                textio::rewind(21);
+                EXPECT_EQ(next_record(21), "r1");
+                textio::write(21, "(a)", "r2");
+            }
             textio::rewind(21);
             EXPECT_EQ(next_record(21), "r1");
-            const long long offset = beyond < 0 ? beyond : end.offset + beyond;
             try {
-                textio::seek(21, {offset, 9});
-                ADD_FAILURE() << "seek to " << offset << " done";
+                textio::seek(21, {row.offset, 9});
+                EXPECT_FALSE(row.fails) << "seek to " << row.offset << " done";
+                EXPECT_EQ(next_record(21), "<END>");
+                textio::seek(21, {3, 1});
             } catch (const textio::Failure& f) {
+                EXPECT_TRUE(row.fails);
                 EXPECT_EQ(f.what(), "seek failed (Invalid argument), file '" + path("s.txt") + "' (unit 21, record 1)");
             }
             EXPECT_EQ(textio::mark(21).offset, 3);

@@ -29,8 +29,8 @@ bool FileUnit::same_file(dev_t dev, ino_t ino) const {
     if (!fp_) return false;
     if (!owned_) {
         // Standard input stays on one file for the run, looked at when an
-        // open first asks; a terminal is shared by nature. Standard output
-        // is the user's to name.
+        // open first asks; a terminal or another device is shared by
+        // nature. Standard output is the user's to name.
         if (number() != stdin_unit) return false;
         if (!answers_) {
             struct stat st;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <utility>
 
 #include <sys/stat.h>
@@ -25,7 +26,19 @@ FileUnit::~FileUnit() {
 }
 
 bool FileUnit::same_file(dev_t dev, ino_t ino) const {
-    if (!fp_ || !owned_) return false;
+    if (!fp_) return false;
+    if (!owned_) {
+        // Standard input stays on one file for the run, looked at when an
+        // open first asks; a terminal or another device is shared by
+        // nature. Standard output is the user's to name.
+        if (number() != stdin_unit) return false;
+        if (!answers_) {
+            struct stat st;
+            const bool file = fstat(fileno(fp_), &st) == 0 && (S_ISREG(st.st_mode) || S_ISFIFO(st.st_mode));
+            answers_ = file ? std::pair(st.st_dev, st.st_ino) : std::pair<dev_t, ino_t>{};
+        }
+        return answers_->second != 0 && *answers_ == std::pair(dev, ino);
+    }
     struct stat st;
     if (fstat(fileno(fp_), &st) != 0) return false;
     return st.st_dev == dev && st.st_ino == ino;

@@ -5,6 +5,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace textio {
 
@@ -44,6 +46,9 @@ private:
     // The file is at least this long: so it was when last looked at, and
     // no cut came since. Most seeks need no look.
     long long known_length_ = 0;
+    // standard input's file by device and inode, inode 0 where it is no
+    // regular file or pipe; unknown until an open asks
+    mutable std::optional<std::pair<dev_t, ino_t>> answers_;
     char* buf_ = nullptr;       // getline's
     std::size_t cap_ = 0;
     static constexpr std::size_t io_buffer_size = 64 * 1024;

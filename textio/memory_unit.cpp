@@ -40,9 +40,11 @@ std::optional<Place> place_of(const std::string& name) {
 
 MemoryUnit::~MemoryUnit() { close_quietly(); }
 
+// Looked up at each ask, never kept: the records go through the name at
+// the close, wherever its folder is by then.
 bool MemoryUnit::same_place(const Place& p) const {
-    if (!place_) place_ = place_of(name());
-    return place_ && *place_ == p;
+    const std::optional<Place> place = place_of(name());
+    return place && *place == p;
 }
 
 // as getline reads the file the records would make

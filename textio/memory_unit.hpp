@@ -52,9 +52,6 @@ private:
     // The records into the file; 0 or an errno.
     int write_file() const;
 
-    // where the file goes, found when another open first asks: most runs
-    // never do
-    mutable std::optional<Place> place_;
     bool open_ = true;
     std::string text_;        // the records, each ended by a newline but a "$" one
     std::size_t at_ = 0;      // where the next read starts

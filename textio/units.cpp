@@ -139,30 +139,31 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
         if (fd < 0 && errno == ENOENT && access == Access::existing) return {ENOENT};
         if (fd >= 0) {
             if (fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) {
-                for (const auto& [n, u] : units_)
-                    if (u->same_file(st.st_dev, st.st_ino)) {
-                        ::close(fd);
-                        return {EBUSY};
-                    }
-                return connect(unit, name, fd, S_ISREG(st.st_mode), 0);
+                const Share share = sharing(st, access);
+                if (share == Share::refused) {
+                    ::close(fd);
+                    return {EBUSY};
+                }
+                return connect(unit, name, fd, S_ISREG(st.st_mode), share == Share::read_only ? EBUSY : 0);
             }
             ::close(fd);
         }
     }
     bool exists = ::stat(name.c_str(), &st) == 0;
+    Share share = Share::none;
     if (exists) {
         if (S_ISDIR(st.st_mode)) return {EISDIR};
-        for (const auto& [n, u] : units_)
-            if (u->same_file(st.st_dev, st.st_ino)) return {EBUSY};
+        share = sharing(st, access);
+        if (share == Share::refused) return {EBUSY};
     } else if (access == Access::existing) {
         return {errno ? errno : ENOENT};
     }
-    int flags = O_RDWR | O_CLOEXEC;
+    int flags = share == Share::read_only ? O_RDONLY | O_CLOEXEC : O_RDWR | O_CLOEXEC;
     if (access != Access::existing) flags |= O_CREAT;
     if (access == Access::replace) flags |= O_TRUNC;
-    int denied = 0;
+    int denied = share == Share::read_only ? EBUSY : 0;
     int fd = ::open(name.c_str(), flags, 0666);
-    if (fd < 0 && exists && access != Access::replace &&
+    if (fd < 0 && exists && access != Access::replace && denied == 0 &&
         (errno == EACCES || errno == EROFS || errno == ETXTBSY || errno == EPERM)) {
         // an input still reads; an output is told why at its first write
         denied = errno;
@@ -183,6 +184,21 @@ OpenResult Runtime::open_scratch(int unit, const std::string& name) {
     if (::access(folder_of(name).c_str(), W_OK | X_OK) != 0) return {errno ? errno : EACCES};
     units_[unit] = std::make_unique<MemoryUnit>(unit, name);
     return {};
+}
+
+// A file another unit holds is refused. Standard input holds its file when
+// that is a regular file or a pipe: an output there would replace the
+// answers, a second reader of a pipe would take them. A regular file may
+// still be read, at an offset of its own, but never written.
+Runtime::Share Runtime::sharing(const struct stat& st, Access access) const {
+    bool answers = false;
+    for (const auto& [n, u] : units_)
+        if (u->same_file(st.st_dev, st.st_ino)) {
+            if (n != stdin_unit) return Share::refused;
+            answers = true;
+        }
+    if (!answers) return Share::none;
+    return access == Access::existing && S_ISREG(st.st_mode) ? Share::read_only : Share::refused;
 }
 
 // Memory units are told by place, not by device and inode: their files

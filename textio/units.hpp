@@ -12,6 +12,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace textio {
@@ -109,8 +110,9 @@ public:
     [[noreturn]] void fail(std::string detail) const;
     [[noreturn]] void fail_errno(const char* what, int err) const;
 
-    // The unit holds the file of this device and inode (a file on the disk),
-    // or the one that does not exist yet at this place (a file in memory).
+    // The unit holds the file of this device and inode (a file on the disk,
+    // standard input's regular file or pipe), or the one that does not
+    // exist yet at this place (a file in memory).
     virtual bool same_file(dev_t, ino_t) const { return false; }
     virtual bool same_place(const Place&) const { return false; }
     virtual bool in_memory() const { return false; }
@@ -179,6 +181,9 @@ private:
     // denied: why the file opened only for reading (0: it opened for writing too)
     OpenResult connect(int unit, const std::string& name, int fd, bool regular, int denied);
     OpenResult open_scratch(int unit, const std::string& name);
+    // How an open may share the file of st with the units that hold it.
+    enum class Share { none, read_only, refused };
+    Share sharing(const struct stat& st, Access access) const;
     bool held_in_memory(const std::string& name) const;
     std::map<int, std::unique_ptr<Unit>> units_;
     std::FILE* out_ = stdout;

@@ -2,6 +2,7 @@
 // truncation that makes a file end after the record last written.
 #include "support.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -222,19 +223,30 @@ TEST_F(Units, FileOpenOnAnotherUnitIsRefused) {
 
 // A file open on one unit, held in memory or on the disk, is refused to
 // every other open under any spelling, a scratch open too; the first unit
-// keeps what it holds, and no refused open leaves a file behind.
+// keeps what it holds, and no refused open leaves a file behind. The same
+// name in another folder is another file.
 TEST_F(Units, SecondOpenUnderAnySpellingIsRefused) {
     const WorkIn here(dir_.path());
     std::filesystem::create_symlink("fort.21", "link");   // dangling while fort.21 is in memory
-    const std::string spellings[] = {"./fort.21", path("fort.21"), "link"};
+    std::filesystem::create_directory("sub");
+    std::filesystem::create_symlink("../fort.21", "sub/link");   // relative to the link's folder
+    std::filesystem::create_directory("other");
+    const struct {
+        std::string second;
+        int status;
+    } rows[] = {
+        {"./fort.21", EBUSY}, {path("fort.21"), EBUSY}, {"link", EBUSY}, {"sub/link", EBUSY}, {"other/fort.21", 0},
+    };
     for (const Access first : {Access::scratch, Access::existing_or_new}) {
-        for (const std::string& second : spellings) {
-            SCOPED_TRACE((first == Access::scratch ? "in memory, then " : "on the disk, then ") + second);
+        for (const auto& row : rows) {
+            SCOPED_TRACE((first == Access::scratch ? "in memory, then " : "on the disk, then ") + row.second);
+            write_file("other/fort.21", "other\n");
             ASSERT_TRUE(textio::open(21, "fort.21", first));
             textio::write(21, "(a)", "held");
             for (const Access access : {Access::existing, Access::existing_or_new, Access::replace, Access::scratch}) {
-                EXPECT_EQ(textio::open(2, second, access).status, EBUSY);
-                EXPECT_FALSE(textio::is_open(2));
+                EXPECT_EQ(textio::open(2, row.second, access).status, row.status);
+                EXPECT_EQ(textio::is_open(2), row.status == 0);
+                textio::close(2);
             }
             EXPECT_EQ(std::filesystem::exists("fort.21"), first != Access::scratch);
             textio::rewind(21);
@@ -244,6 +256,104 @@ TEST_F(Units, SecondOpenUnderAnySpellingIsRefused) {
             std::filesystem::remove("fort.21");
         }
     }
+}
+
+// A file in memory is told by where its name leads at each ask, as its
+// records go through the name at the close: after its folder is renamed
+// and a new one made under the old name, the name is taken in the new
+// folder, and the renamed one is free.
+TEST_F(Units, FileInMemoryIsWhereItsNameLeadsNow) {
+    const struct {
+        const char* second;
+        int status;
+    } rows[] = {{"d/fort.21", EBUSY}, {"d2/fort.21", 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.second);
+        std::filesystem::create_directory(dir_ / "d");
+        ASSERT_TRUE(textio::open(21, path("d/fort.21"), Access::scratch));
+        textio::write(21, "(a)", "held");
+        ASSERT_TRUE(textio::open(2, path("other.txt"), Access::existing_or_new));   // an open that asks first
+        textio::close(2);
+        std::filesystem::rename(dir_ / "d", dir_ / "d2");
+        std::filesystem::create_directory(dir_ / "d");
+        EXPECT_EQ(textio::open(3, path(row.second), Access::existing_or_new).status, row.status);
+        if (textio::is_open(3)) {
+            textio::write(3, "(a)", "second");
+            textio::close(3);
+        }
+        textio::close(21);
+        EXPECT_EQ(read_file(dir_ / "d/fort.21"), "held\n");
+        EXPECT_EQ(read_file(dir_ / "d2/fort.21"), row.status == 0 ? "second\n" : "");
+        EXPECT_EQ(std::filesystem::exists(dir_ / "d2/fort.21"), row.status == 0);
+        std::filesystem::remove_all(dir_ / "d");
+        std::filesystem::remove_all(dir_ / "d2");
+    }
+}
+
+// Standard input's file, a regular file or a pipe, is held by unit 5: an
+// output there is refused as any second open is, and so is a second reader
+// of a pipe, which would take the answers. A regular file may be read, from
+// its start and at an offset of its own, but not written. A device is
+// shared, and standard output is the user's to name.
+TEST_F(Units, StandardInputsFileOpensOnlyToBeRead) {
+    write_file(dir_ / "answers", "a1\na2\n");
+    std::FILE* file = std::fopen(path("answers").c_str(), "r");
+    ASSERT_NE(file, nullptr);
+    std::array<int, 2> pipe_ends{};
+    ASSERT_EQ(::pipe(pipe_ends.data()), 0);
+    ASSERT_EQ(::write(pipe_ends[1], "a1\na2\n", 6), 6);
+    ::close(pipe_ends[1]);
+    std::FILE* pipe = ::fdopen(pipe_ends[0], "r");
+    std::FILE* device = std::fopen("/dev/null", "r");
+    ASSERT_TRUE(pipe && device);
+    const auto fd_name = [](std::FILE* fp) { return "/proc/self/fd/" + std::to_string(fileno(fp)); };
+    const Access all[] = {Access::existing, Access::existing_or_new, Access::replace, Access::scratch};
+    const Access writes[] = {Access::existing_or_new, Access::replace, Access::scratch};
+    const struct {
+        const char* label;
+        std::FILE* in;
+        std::string name;
+        std::vector<Access> refused;
+        bool reads;   // opens to be read
+    } rows[] = {
+        {"the answers file by its name", file, path("answers"), {std::begin(writes), std::end(writes)}, true},
+        {"the answers file by descriptor", file, fd_name(file), {std::begin(writes), std::end(writes)}, true},
+        {"a pipe", pipe, fd_name(pipe), {std::begin(all), std::end(all)}, false},
+        {"a device", device, "/dev/null", {}, false},
+        {"standard output", file, fd_name(out_.get()), {}, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.label);
+        std::rewind(row.in);
+        textio::Runtime::instance().reset(row.in, out_.get());
+        const bool answers = row.in != device;
+        if (answers) {
+            EXPECT_EQ(next_record(5), "a1");
+        }
+        for (const Access access : all) {
+            const bool refused = std::find(row.refused.begin(), row.refused.end(), access) != row.refused.end();
+            EXPECT_EQ(textio::open(2, row.name, access).status, refused ? EBUSY : 0) << static_cast<int>(access);
+            textio::close(2);
+        }
+        if (row.reads) {
+            // read from its start, never written
+            ASSERT_TRUE(textio::open(2, row.name, Access::existing));
+            EXPECT_EQ(next_record(2), "a1");
+            try {
+                textio::write(2, "(a)", "out");
+                ADD_FAILURE() << "written";
+            } catch (const textio::Failure& f) {
+                EXPECT_EQ(f.detail(), "cannot write to a file opened only for reading (Device or resource busy)");
+            }
+            textio::close(2);
+        }
+        EXPECT_EQ(read_file(dir_ / "answers"), "a1\na2\n");
+        if (answers) {
+            EXPECT_EQ(next_record(5), "a2");
+        }
+    }
+    textio::Runtime::instance().reset(in_.get(), out_.get());
+    for (std::FILE* fp : {file, pipe, device}) std::fclose(fp);
 }
 
 TEST_F(Units, CloseAndRewind) {
@@ -259,6 +369,17 @@ TEST_F(Units, CloseAndRewind) {
     textio::rewind(12);
     EXPECT_FALSE(textio::is_open(12));
     EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+
+    // a unit with nothing in it, in memory or on the disk
+    for (const Access kind : {Access::scratch, Access::replace}) {
+        ASSERT_TRUE(textio::open(3, path("empty.txt"), kind));
+        textio::rewind(3);
+        EXPECT_EQ(next_record(3), "<END>");
+        textio::write(3, "(a)", "after");
+        textio::close(3);
+        EXPECT_EQ(read_file(dir_ / "empty.txt"), "after\n");
+        std::filesystem::remove(dir_ / "empty.txt");
+    }
 
     ASSERT_TRUE(textio::open(3, path("three.txt"), Access::existing_or_new));
     textio::write(3, "(a)", "r1");
@@ -344,23 +465,45 @@ TEST_F(Units, SeekToAMark) {
 
 // A seek past the end of the records fails alike in memory and on the
 // disk, and changes nothing: the next read takes the record it would have
-// taken, and no gap reaches the file.
+// taken, and no gap reaches the file. The end itself is no further than the
+// records, also where the length is not looked at yet; after a write cut
+// the file, its old end is past the new one.
 TEST_F(Units, SeekPastTheEndFails) {
+    const struct {
+        const char* label;
+        long long offset;   // from the end of "r1", "r2"; the old end of "r1" to "r3" after the cut
+        bool cut;
+        bool fails;
+    } rows[] = {
+        {"a byte past the end", 7, false, true},
+        {"far past the end", 6 + (1LL << 20), false, true},
+        {"before the start", -1, false, true},
+        {"the end at the first look", 6, false, false},
+        {"the old end after a write cut the file", 9, true, true},
+    };
     for (const Access kind : {Access::scratch, Access::replace}) {
-        for (const long long beyond : {1LL, 1LL << 20, -1LL}) {   // from the end; -1: before the start
-            SCOPED_TRACE((kind == Access::scratch ? "in memory, " : "on the disk, ") + std::to_string(beyond));
+        for (const auto& row : rows) {
+            SCOPED_TRACE((kind == Access::scratch ? "in memory, " : "on the disk, ") + std::string(row.label));
             std::filesystem::remove(dir_ / "s.txt");
             ASSERT_TRUE(textio::open(21, path("s.txt"), kind));
             textio::write(21, "(a)", "r1");
             textio::write(21, "(a)", "r2");
-            const textio::Mark end = textio::mark(21);
+            if (row.cut) {
+                textio::write(21, "(a)", "r3");
+                textio::seek(21, {9, 3});   // the length known
+                textio::rewind(21);
+                EXPECT_EQ(next_record(21), "r1");
+                textio::write(21, "(a)", "r2");
+            }
             textio::rewind(21);
             EXPECT_EQ(next_record(21), "r1");
-            const long long offset = beyond < 0 ? beyond : end.offset + beyond;
             try {
-                textio::seek(21, {offset, 9});
-                ADD_FAILURE() << "seek to " << offset << " done";
+                textio::seek(21, {row.offset, 9});
+                EXPECT_FALSE(row.fails) << "seek to " << row.offset << " done";
+                EXPECT_EQ(next_record(21), "<END>");
+                textio::seek(21, {3, 1});
             } catch (const textio::Failure& f) {
+                EXPECT_TRUE(row.fails);
                 EXPECT_EQ(f.what(), "seek failed (Invalid argument), file '" + path("s.txt") + "' (unit 21, record 1)");
             }
             EXPECT_EQ(textio::mark(21).offset, 3);

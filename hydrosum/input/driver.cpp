@@ -54,6 +54,7 @@ void run_road(Store& st) {
     st.ci(2) = nheels;
     st.ci(1) = nruns;
     stfmin(st);
+    require_a_file(st);
     if (st.ci(6) != 0) atrest(st);
     if (st.ci(3) != 0) addstatic(st);
     correc(st);

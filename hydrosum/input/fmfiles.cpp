@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 
 #include <sys/mman.h>
 #include <unistd.h>
@@ -263,6 +265,19 @@ void stfmin(Store& st) {
                 read(st.nu.run(), false, "nu.fm", nullptr, nullptr);
             }
         }
+}
+
+void require_a_file(Store& st) {
+    for (int h = 1; h <= st.ci(2); ++h)
+        for (int j = 1; j <= st.ci(1); ++j)
+            if (st.r.present(j, h) || st.k.present(j, h) || st.w.present(j, h) || st.n.present(j, h)) return;
+    if (st.ku.flag || st.nu.flag) return;
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    const std::string folder = ec ? std::string(".") : here.string();
+    throw textio::Failure(fm_unit, fm_name('r', 1, 1), 0,
+                          "no force-moment file of the deck's runs in '" + folder +
+                              "' (an r, k, w or n file of any heel and run, ku or nu)");
 }
 
 }  // namespace hydrosum

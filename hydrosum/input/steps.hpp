@@ -14,6 +14,9 @@ void run_road(Store& st);
 void read_deck(Store& st);
 // Every force-moment file of the frame into the store, scaled to full size.
 void stfmin(Store& st);
+// Stops the run, naming the working folder, where not one of those files opened:
+// the run would otherwise write nothing, say nothing and end as a success.
+void require_a_file(Store& st);
 // At-rest hydrostatics removed.
 void atrest(Store& st);
 // Hydrostatic forces added ("static" in the deck's vocabulary).

@@ -1,8 +1,8 @@
 // The copies of an IGES file's surfaces: a hand-made file copied exactly,
-// and a real one (../shared/iges, skipped where absent) numbered as one
-// valid file.
+// and a real one (skipped where absent) numbered as one valid file.
 
 #include "support/iges_copies.hpp"
+#include "support/real_iges.hpp"
 #include "support/scratch.hpp"
 
 #include <gtest/gtest.h>
@@ -67,8 +67,8 @@ TEST(IgesCopies, SurfacesAloneCopiedAndRenumbered)
 // line counts the sections.
 TEST(IgesCopies, RealFileCopiesNumberedAsOneFile)
 {
-    const std::string path = std::string(IGES_DIR) + "/impeller.igs";
-    if (!std::filesystem::exists(path)) GTEST_SKIP() << path << " is absent";
+    const std::filesystem::path path = test_support::real_iges("impeller.igs");
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
     constexpr int copies = 4;
     const test_support::IgesCopies many = test_support::iges_surface_copies(test_support::read_file(path), copies);
     ASSERT_EQ(many.surfaces, 247);

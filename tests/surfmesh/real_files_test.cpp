@@ -1,11 +1,13 @@
-// Real IGES files, written by other CAD systems (../shared/iges, skipped
-// where absent) and by OpenCASCADE (occt/, and the demo's bulb): their
+// Real IGES files, written by other CAD systems (in the folder
+// SUITE_IGES_DIR names, by default ../shared/iges; skipped where absent)
+// and by OpenCASCADE (occt/, and the demo's bulb): their
 // section counts, and every type-128 surface meshed and checked point by
 // point against a double-precision evaluation of the file's definition.
 
 #include "fixtures.hpp"
 #include "reference.hpp"
 #include "support/iges_copies.hpp"
+#include "support/real_iges.hpp"
 
 #include <gtest/gtest.h>
 
@@ -35,12 +37,19 @@ float range_end(double lo, double hi)
     return h - (h - l) * 1.0e-6f;
 }
 
+// A parameter's file: a bare name is one of the real files, found in their
+// folder when the test runs.
+std::string file_of(const std::string& param)
+{
+    return fs::path(param).is_absolute() ? param : test_support::real_iges(param).string();
+}
+
 class RealFile : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(RealFile, CountsAndMeshes)
 {
-    const std::string path = GetParam();
-    if (!fs::exists(path)) GTEST_SKIP() << path << " is absent";
+    const std::string path = file_of(GetParam());
+    if (!fs::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
     const std::optional<RefFile> ref = read_iges(path);
     ASSERT_TRUE(ref);
     std::vector<const RefEntry*> surfaces;
@@ -87,16 +96,12 @@ TEST_P(RealFile, CountsAndMeshes)
     }
 }
 
-const std::string kShared = IGES_DIR, kOcct = OCCT_IGES_DIR, kDemo = DEMO_DIR;
+const std::string kOcct = OCCT_IGES_DIR, kDemo = DEMO_DIR;
 
 INSTANTIATE_TEST_SUITE_P(
     Shared, RealFile,
-    ::testing::Values(kShared + "/128-000.igs", kShared + "/128-002.igs", kShared + "/128-003.igs",
-                      kShared + "/128-004.igs", kShared + "/128-005.igs", kShared + "/128-009.igs",
-                      kShared + "/surf128.igs", kShared + "/nentity.igs", kShared + "/144-000.igs",
-                      kShared + "/144-000-example-1.igs", kShared + "/144-000-example-2.igs",
-                      kShared + "/rounded-cube.iges", kShared + "/hammer.iges", kShared + "/bearing.iges",
-                      kShared + "/impeller.igs"),
+    ::testing::ValuesIn(std::vector<std::string>(test_support::real_iges_files.begin(),
+                                                 test_support::real_iges_files.end())),
     [](const auto& info) {
         std::string n = fs::path(info.param).stem().string();
         for (char& c : n)
@@ -115,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(OpenCascade, RealFile,
 // as the first, which meshes as the original file.
 TEST(ManyCopies, EveryCopyMeshesAsTheFirst)
 {
-    const std::string path = kShared + "/impeller.igs";
-    if (!fs::exists(path)) GTEST_SKIP() << path << " is absent";
+    const std::string path = test_support::real_iges("impeller.igs").string();
+    if (!fs::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
     constexpr int copies = 4;
     const test_support::IgesCopies many = test_support::iges_surface_copies(test_support::read_file(path), copies);
 
@@ -145,7 +150,7 @@ TEST(ManyCopies, EveryCopyMeshesAsTheFirst)
 // the curve and the surface, also with the surface flipped and swapped
 // (the same curve on the same surface).
 struct Trimmed {
-    std::string path;
+    std::string path;   // as file_of takes it
     std::string flips;
     friend void PrintTo(const Trimmed& t, std::ostream* os) { *os << t.path << ", flips " << t.flips; }
 };
@@ -155,8 +160,9 @@ class RealTrimmed : public ::testing::TestWithParam<Trimmed> {};
 TEST_P(RealTrimmed, SurfacesAndBoundaries)
 {
     const Trimmed& c = GetParam();
-    if (!fs::exists(c.path)) GTEST_SKIP() << c.path << " is absent";
-    const std::optional<RefFile> ref = read_iges(c.path);
+    const std::string path = file_of(c.path);
+    if (!fs::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
+    const std::optional<RefFile> ref = read_iges(path);
     ASSERT_TRUE(ref);
     std::vector<RefTrimmed> want;
     for (const RefEntry& e : ref->entries)
@@ -166,7 +172,7 @@ TEST_P(RealTrimmed, SurfacesAndBoundaries)
     const int ni = 2, nj = 3;   // boundaries of 3 points, meshes of 3 x 2
     Sandbox box;
     Dialogue d;
-    d.read(c.path, {ref->s, ref->g, ref->d, ref->p, ref->t}).trimmed().specified();
+    d.read(path, {ref->s, ref->g, ref->d, ref->p, ref->t}).trimmed().specified();
     for (std::size_t k = 1; k <= want.size(); ++k)
         d.spec(std::to_string(k), "t" + std::to_string(k), c.flips, std::to_string(ni) + " 1 1 1 0 0",
                std::to_string(nj) + " 1 1 1 0 0");
@@ -210,9 +216,9 @@ TEST_P(RealTrimmed, SurfacesAndBoundaries)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, RealTrimmed,
-    ::testing::Values(Trimmed{kShared + "/rounded-cube.iges", "0 0 0"}, Trimmed{kShared + "/hammer.iges", "0 0 0"},
-                      Trimmed{kShared + "/hammer.iges", "1 1 1"}, Trimmed{kShared + "/bearing.iges", "0 0 0"},
-                      Trimmed{kShared + "/impeller.igs", "0 0 0"}, Trimmed{kOcct + "/trimmed.igs", "0 0 0"},
+    ::testing::Values(Trimmed{"rounded-cube.iges", "0 0 0"}, Trimmed{"hammer.iges", "0 0 0"},
+                      Trimmed{"hammer.iges", "1 1 1"}, Trimmed{"bearing.iges", "0 0 0"},
+                      Trimmed{"impeller.igs", "0 0 0"}, Trimmed{kOcct + "/trimmed.igs", "0 0 0"},
                       Trimmed{kOcct + "/trimmed.igs", "1 1 1"}, Trimmed{kOcct + "/trimmed.igs", "0 1 0"},
                       Trimmed{kDemo + "/bulb.igs", "0 0 0"}, Trimmed{kDemo + "/cutbulb.igs", "1 0 1"}),
     [](const auto& info) {

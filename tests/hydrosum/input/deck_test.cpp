@@ -183,18 +183,21 @@ TEST_F(Deck, BannerComesBeforeTheDeckIsRead) {
 }
 
 // With no force-moment file present the road sets the frame, reads
-// nothing, writes no table and no line.
+// nothing and stops before any step: no table, no line, the folder and the
+// first name looked for in the failure.
 TEST_F(Deck, RoadOverAnEmptyDirectory) {
     const hydrosum_test::ScratchDir scratch("hydrosum-deck");
     input("");
-    st->c(23) = 1.0f;   // SREF 1 and output switch 0: the plot writers run too
+    st->c(23) = 1.0f;   // SREF 1 and output switch 0: the plot writers would run too
     st->ci(3) = st->ci(5) = st->ci(6) = st->ci(7) = 1;
-    run_road(*st);
+    const textio::Failure f = hydrosum_test::failure_of([&] { run_road(*st); });
     textio::Runtime::instance().close_all();
     const bool empty = fs::is_empty(scratch.path());
     EXPECT_EQ(st->ci(1), nruns);
     EXPECT_EQ(st->ci(2), nheels);
     EXPECT_FALSE(st->r_any || st->k_any || st->ku.flag || st->nu.flag);
+    EXPECT_EQ(f.file(), "r00a00.fm");
+    EXPECT_NE(f.detail().find("'" + fs::canonical(scratch.path()).string() + "'"), std::string::npos) << f.detail();
     EXPECT_TRUE(empty);
     EXPECT_EQ(output(), "");
 }

@@ -3,10 +3,14 @@
 // Every value below is exact in binary, and the expected rows are worked out
 // by hand from the model values, the deck's factors and the scale ratio.
 #include "fixtures.hpp"
+#include "support/scratch.hpp"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hydrosum_program_test {
@@ -269,6 +273,119 @@ TEST(HydrosumProgram, BrokenForceMomentFileEndsWithStatusOneNamingIt) {
         sb.write(c.name, c.text);
         expect_refused(sb, sb.run(plain_deck), banner, c.name);
     }
+}
+
+
+// ---------------------------------------------------------------- a folder without the matrix
+
+using Files = std::vector<std::pair<std::string, std::string>>;
+
+// The demo's inputs, as the demo copies them into its folder.
+Files demo_files(bool with_force_moment_files) {
+    Files fs;
+    for (const auto& e : std::filesystem::directory_iterator(DEMO_DIR)) {
+        const std::filesystem::path& p = e.path();
+        if (p.extension() == ".net" || p.filename() == "vpp.data" || (with_force_moment_files && p.extension() == ".fm"))
+            fs.emplace_back(p.filename().string(), test_support::read_file(p));
+    }
+    return fs;
+}
+
+std::set<std::string> names_of(const Files& files) {
+    std::set<std::string> names;
+    for (const auto& [name, text] : files) names.insert(name.substr(0, name.find('/')));
+    return names;
+}
+
+struct Unfound {
+    const char* what;
+    Files files;
+    std::string deck;
+};
+
+// Not one force-moment file of the matrix opens where the run works: one
+// line names that folder and the first file looked for, status 1 after the
+// banner, before any step; no file is made or changed.
+TEST(HydrosumProgram, NoForceMomentFileEndsWithStatusOneNamingTheFolder) {
+    const std::string demo_deck = test_support::read_file(std::filesystem::path(DEMO_DIR) / "deck.txt");
+    const Unfound cases[] = {
+        {"empty folder", {}, plain_deck},
+        {"other names, and the matrix one folder down",
+         {{"R00A00.FM", fm_file(1, numbered_cases(1))},
+          {"r00a00.fm.old", fm_file(1, numbered_cases(1))},
+          {"r00a00", fm_file(1, numbered_cases(1))},
+          {"r.tab", "old r table\n"},
+          {"runs/r00a00.fm", fm_file(1, numbered_cases(1))},
+          {"runs/ku.fm", fm_file(1, numbered_cases(1))}},
+         plain_deck},
+        // before the viscous step, which would read the part networks first
+        {"the demo's networks and deck without its force-moment files", demo_files(false), demo_deck},
+    };
+    for (const Unfound& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sandbox sb;
+        for (const auto& [name, text] : c.files) sb.write_at(std::filesystem::path("work") / name, text);
+        const Outcome o = sb.run(c.deck);
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, banner);
+        EXPECT_EQ(o.err, "hydrosum: no force-moment file of the deck's runs in '" +
+                             std::filesystem::canonical(sb.work()).string() +
+                             "' (an r, k, w or n file of any heel and run, ku or nu), file 'r00a00.fm' (unit 1, record 0)\n");
+        EXPECT_EQ(work_files(sb), names_of(c.files));
+        for (const auto& [name, text] : c.files) EXPECT_EQ(sb.read(name), text) << name;
+    }
+}
+
+struct Found {
+    const char* what;
+    Files files;
+    std::vector<std::string> progress;
+    std::set<std::string> written;
+    const char* table;                    // checked where given
+    std::vector<std::string> body;
+};
+
+// One file of the matrix is a matrix: every run of it absent but that one.
+TEST(HydrosumProgram, OneForceMomentFileIsAMatrixWithTheOtherRunsAbsent) {
+    const Variant a = Variant::area;
+    const Case at_heel_5{1.0, 5, 0, 0, 0, 0, 0, 1, wet_b, part_b, "0.25 0 0 0 0 0", "0.5 0 0 0 0 0"};
+    const Found cases[] = {
+        {"ku.fm alone", {{"ku.fm", fm_file(1, numbered_cases(1))}}, {},
+         {"ku.tab", "ku.plot", "ku.zon"}, "ku.tab",
+         {"", row(a, {1, 0, 0, 0, 0, 0.5, 0.75, 0, 0, 0, 0, 0, 0, 0, 8, 10, 15.5})}},
+        {"one r file", {{"r05r02.fm", fm_file(1, {at_heel_5})}}, {"   wind axes for r05r02"},
+         {"r.tab", "r.plot", "rtr.tab", "r05r02.zon"}, "r.tab",
+         {"", row(a, {1, 5, 0, 0, 0, 0.5, 0.75, 0, 0, 0, 0, 0, 0, 0, 8, 10, 15.5})}},
+        {"one r file without cases", {{"r00a00.fm", header(1)}}, {"   wind axes for r00a00"},
+         {"r.tab", "r.plot", "rtr.tab", "r00a00.zon"}, "r.tab", {}},
+        // read, and only a source of corrections: nothing to tabulate
+        {"nu.fm alone", {{"nu.fm", fm_file(1, numbered_cases(1))}}, {}, {}, nullptr, {}},
+    };
+    for (const Found& c : cases) {
+        SCOPED_TRACE(c.what);
+        Sandbox sb;
+        for (const auto& [name, text] : c.files) sb.write(name, text);
+        Dated r = run(sb, plain_deck);
+        EXPECT_EQ(r.outcome.err, "");
+        expect_progress(r.outcome, c.progress);
+        std::set<std::string> all = names_of(c.files);
+        all.insert(c.written.begin(), c.written.end());
+        EXPECT_EQ(work_files(sb), all);
+        if (c.table) expect_table(sb, r, c.table, "case limit", c.body);
+    }
+}
+
+// The demo's full matrix runs through to every table.
+TEST(HydrosumProgram, TheDemoMatrixRunsToItsTables) {
+    Sandbox sb;
+    for (const auto& [name, text] : demo_files(true)) sb.write(name, text);
+    const Outcome o = sb.run(test_support::read_file(std::filesystem::path(DEMO_DIR) / "deck.txt"));
+    EXPECT_EQ(o.status, 0);
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.out.substr(0, banner.size()), banner);
+    for (const char* t : {"r.tab", "k.tab", "ku.tab", "rtr.tab", "ktr.tab", "r.plot", "k.plot", "ku.plot", "rvpp.plot",
+                          "kvpp.plot"})
+        EXPECT_TRUE(sb.read(t).has_value()) << t;
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ set -e
 bin=$1
 out=$2
 here=$(cd "$(dirname "$0")" && pwd)
-# the inputs and the files of answers, so that the README's commands run in $out as written
+# the inputs and the files of answers, so that the commands of docs/design-loop.md run in $out as written
 cp "$here/bulb.igs" "$here/keel.net" "$here/wing.net" "$here/testpoints.txt" "$here/"*.answers "$out/"
 cd "$out"
 

@@ -22,14 +22,12 @@ merge() (  # merge <from> <into> <prefix>: what <from> holds and <into> lacks mo
     to=$2/${f##*/}
     if [ -d "$f" ] && [ ! -L "$f" ] && [ -d "$to" ] && [ ! -L "$to" ]; then
       merge "$f" "$to" "$3${f##*/}/"
-    elif [ -e "$to" ] || [ -L "$to" ]; then
-      rm -rf "$f"
-    else
+    elif [ ! -e "$to" ] && [ ! -L "$to" ]; then
       mv "$f" "$to"
       if [ -d "$to" ] && [ ! -L "$to" ]; then echo "$3${f##*/}/"; else echo "$3${f##*/}"; fi
     fi
   done
-  rmdir "$1"
+  rm -rf "$1"   # what is left the demo wrote again: one process for all of it
 )
 
 fresh() {  # fresh <folder>: its folder emptied for the demo, what it held set aside

@@ -156,7 +156,8 @@ void main_routine();
 // --- pieces the stages share ----------------------------------------
 
 // Opens a network file for writing on the output unit, replacing a file of
-// that name; a name that cannot be opened (or was cut) ends the run naming it.
+// that name; a name that cannot be opened ends the run naming it (a cut
+// name never comes here: it is refused with the inputs).
 void open_output(const Name& name);
 // The header "(2i5,10x,a)": sizes and title, no type code.
 void write_header(int ni, int nj, const Text& title);

@@ -41,8 +41,11 @@ void with_file_name(std::string_view error, F use) {
         ask({" enter name of network file (or backup)"});
         textio::read_answer(name);
         if (!name.cut && is_word(name.field, "backup")) return;
-        int ierr = ENAMETOOLONG;
-        if (!name.cut) use(name.text(), ierr);
+        int ierr = 0;
+        if (name.cut)
+            ierr = ENAMETOOLONG;   // never opened: the field names another file
+        else
+            use(name.text(), ierr);
         if (ierr == 0) break;
         textio::write(stdout_unit, "(a)", error);
     }

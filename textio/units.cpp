@@ -138,14 +138,10 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
         const int fd = ::open(name.c_str(), O_RDWR | O_CLOEXEC | (access == Access::existing ? 0 : O_CREAT), 0666);
         if (fd < 0 && errno == ENOENT && access == Access::existing) return {ENOENT};
         if (fd >= 0) {
-            if (fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode)) {
-                const Share share = sharing(st, access);
-                if (share == Share::refused) {
-                    ::close(fd);
-                    return {EBUSY};
-                }
-                return connect(unit, name, fd, S_ISREG(st.st_mode), share == Share::read_only ? EBUSY : 0);
-            }
+            // a file another unit holds, standard input's among them, is
+            // left to the careful path
+            if (fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode) && sharing(st, access) == Share::none)
+                return connect(unit, name, fd, S_ISREG(st.st_mode), 0);
             ::close(fd);
         }
     }

@@ -52,7 +52,7 @@ std::string_view trimmed(const Text& t) {
 
 void stop_with(std::string_view message) {
     textio::write(textio::stdout_unit, "(a)", message);
-    textio::stop();
+    textio::error_stop();
 }
 
 void read_networks(Run& run) {

@@ -14,11 +14,10 @@ namespace {
 
 void put_question(std::string_view question) { textio::write(textio::stdout_unit, "(a,/,a)", question, " ? "); }
 
-// A blank name and a second open of one file are told in words of their own.
-[[noreturn]] void fail_open(int unit, std::string shown, int status) {
+// A blank name is told in words of its own.
+[[noreturn]] void fail_open(int unit, std::string shown, int status, std::size_t columns = 0) {
     if (shown.empty()) throw textio::Failure(unit, shown, 0, "blank file name");
-    if (status == EBUSY) throw textio::Failure(unit, std::move(shown), 0, "cannot open a file that is open already");
-    textio::fail_open(unit, std::move(shown), status);
+    textio::fail_open(unit, std::move(shown), status, columns);
 }
 
 }  // namespace
@@ -41,7 +40,7 @@ void open_file(int unit, std::span<const char> name, textio::Access access) {
 
 void open_file(int unit, const FileName& name, textio::Access access) {
     if (const textio::OpenResult r = textio::open(unit, name, access); !r)
-        fail_open(unit, textio::shown_name(name), r.status);
+        fail_open(unit, textio::shown_name(name), r.status, name.cut ? name.field.size() : 0);
 }
 
 }  // namespace convert

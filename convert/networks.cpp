@@ -11,7 +11,7 @@ namespace {
 
 [[noreturn]] void capacity_stop(std::string_view message) {
     textio::write_list(textio::stdout_unit, message);
-    textio::stop();
+    textio::error_stop();
 }
 
 void read_networks(int unit, HeaderLayout layout, NetworkStore& st) {

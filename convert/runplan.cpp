@@ -65,7 +65,7 @@ private:
 
 [[noreturn]] void limit_stop(std::string_view what, int value, std::string_view limit, int capacity) {
     textio::write(textio::stdout_unit, "(a,i5,a,i5)", what, value, limit, capacity);
-    textio::stop();
+    textio::error_stop();
 }
 
 // The record opens the current yaw group; at a speed above zero the group
@@ -121,7 +121,7 @@ int read_matrix(Matrix& m) {
             if (!std::isfinite(v)) {
                 textio::write(textio::stdout_unit, "(a,i5,a)", " error ... data record", count,
                               " holds a value that is not finite");
-                textio::stop();
+                textio::error_stop();
             }
         const Point p{rec[1], rec[2], rec[3], rec[4], rec[5]};
         if (count == 1)

@@ -137,7 +137,7 @@ void quit(Editor&) {
     std::array<char, word_len> answer;
     ask({" are you sure ??? (y/n)"});
     read_word(answer);
-    if (is_word(answer, "y") || is_word(answer, "Y")) textio::stop(0);
+    if (is_word(answer, "y") || is_word(answer, "Y")) textio::stop();
 }
 
 }  // namespace gridedit

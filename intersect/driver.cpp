@@ -93,7 +93,7 @@ Slices read_network(Work& work, int& lw, const NetworkAnswers& a) {
     Slices s;
     Title title;
     geom::blank(title, static_cast<int>(title.size()));
-    if (a.name.cut) textio::fail_open(network_unit, textio::shown_name(a.name), ENAMETOOLONG);
+    if (a.name.cut) textio::fail_open(network_unit, a.name, ENAMETOOLONG);
     mnread(network_unit, a.name.text(), title, 1, 0, 1, work.all(), mw, lw, s.ix, s.iy, s.iz, s.m, s.n, a.dx,
            a.de);
     return s;

@@ -14,7 +14,7 @@ void capacity_stop(std::string_view who, std::string_view what, std::int64_t val
     };
     textio::write(textio::stdout_unit, "(a,/,a,i5,/,a,i5)", who, what, field(value),
                   " greater than work array size mw=", field(capacity));
-    textio::stop(0);
+    textio::error_stop();
 }
 
 }  // namespace intersect

@@ -24,7 +24,7 @@ int next_spec(int& iout) {
     if (iout > ioutmx) {
         textio::write(stdout_unit, "(a,i5,a,i5)", " stopping ... iout=", std::int32_t{iout}, " > ioutmx=",
                       std::int32_t{ioutmx});
-        textio::stop();
+        textio::error_stop();
     }
     return iout;
 }
@@ -131,7 +131,7 @@ MeshFile open_mesh_file() {
 [[noreturn]] void entity_stop(std::int32_t type, std::int32_t rel, std::string_view what) {
     textio::write(stdout_unit, "(a,i5,a)", " stopping ... iges " + std::to_string(type) + " entity #", rel, what);
     drop_scratch();
-    textio::stop();
+    textio::error_stop();
 }
 
 // A point that is not finite, from deep in a mesh_one to the command's

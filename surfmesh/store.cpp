@@ -26,7 +26,7 @@ bool is_blank(const Record& r) {
 
 [[noreturn]] void fault(std::string_view message) {
     say(message);
-    textio::stop();
+    textio::error_stop();
 }
 
 // The entries in the order of the lines their parameter pointers name;
@@ -169,8 +169,7 @@ void open_output(int unit, const FileName& name, std::string_view what) {
     std::string_view n(name.data(), static_cast<std::size_t>(geom::lenchr({name.data(), name.size()})));
     if (const textio::OpenResult r = textio::open(unit, n, textio::Access::existing_or_new); !r) {
         n.remove_prefix(std::min(n.find_first_not_of(' '), n.size()));
-        throw textio::Failure(unit, std::string(n), 0,
-                              "cannot open the " + std::string(what) + " (" + std::strerror(r.status) + ")");
+        throw textio::Failure(unit, std::string(n), 0, textio::open_refusal(r.status, 0, "the " + std::string(what)));
     }
 }
 

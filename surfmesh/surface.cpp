@@ -26,7 +26,7 @@ void limit_stop(const Surface& s) {
                   " stopping for insufficient array size", "    kk   kk   mm   mm", kk, kk, mm, mm,
                   "    k1   k2   m1   m2", s.k1, s.k2, s.m1, s.m2);
     drop_scratch();
-    textio::stop();
+    textio::error_stop();
 }
 
 bool fits(const Surface& s) {

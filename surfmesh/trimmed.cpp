@@ -91,7 +91,7 @@ Segment read_segment(const Deinfo& d, int e, Curves& c) {
         textio::write(stdout_unit, "(1x,a,//,1x,a,/,1x,2i5,//,1x,a,/,1x,2i5)", " stopping for insufficient array size",
                       "   kkc  mmc", kkc, mmc, "    kc   mc", h.kc, h.mc);
         drop_scratch();
-        textio::stop();
+        textio::error_stop();
     }
     textio::rewind(entity_unit);
     {

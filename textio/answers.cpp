@@ -1,6 +1,8 @@
 #include "answers.hpp"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -24,8 +26,29 @@ std::string shown_name(std::string_view name, bool cut) {
     return shown;
 }
 
-void fail_open(int unit, std::string shown, int status) {
-    throw Failure(unit, std::move(shown), 0, std::string("cannot open (") + std::strerror(status) + ")");
+std::string open_refusal(int status, std::size_t columns, std::string_view what) {
+    if (status == EBUSY) return "cannot open a file that is open already";
+    std::string s = "cannot open";
+    if (!what.empty()) (s += ' ') += what;
+    if (status == ENAMETOOLONG && columns > 0)
+        return s + " (name longer than the " + std::to_string(columns) + " columns of its field)";
+    return s + " (" + std::strerror(status) + ")";
+}
+
+void fail_open(int unit, std::string shown, int status, std::size_t columns) {
+    throw Failure(unit, std::move(shown), 0, open_refusal(status, columns));
+}
+
+void refused_answer() { Runtime::instance().mark_failed(); }
+
+void refused_name(std::string_view shown, std::string_view reason) {
+    Runtime& rt = Runtime::instance();
+    std::fflush(rt.stdout_file());   // the line lands after the question it answers
+    std::fprintf(stderr, "%s: %.*s, file '%.*s' (answers line %ld)\n", rt.program().c_str(),
+                 static_cast<int>(reason.size()), reason.data(), static_cast<int>(shown.size()), shown.data(),
+                 rt.unit(stdin_unit).record());
+    std::fflush(stderr);
+    rt.mark_failed();
 }
 
 }  // namespace textio

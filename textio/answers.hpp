@@ -63,8 +63,28 @@ std::string shown_name(const NameAnswer<N>& name) {
     return shown_name(name.text(), name.cut);
 }
 
-// Ends the run for an open refused with status (an errno value):
-// "cannot open (reason)", naming the file as shown.
-[[noreturn]] void fail_open(int unit, std::string shown, int status);
+// Why an open was refused with status (an errno value), in the words every
+// program uses: "cannot open a file that is open already", "cannot open
+// (name longer than the 80 columns of its field)" for a name cut at a field
+// of that many columns, otherwise "cannot open (reason)", with what after
+// "open" when given ("cannot open for writing (reason)").
+std::string open_refusal(int status, std::size_t columns = 0, std::string_view what = {});
+
+// Ends the run for an open refused with status, naming the file as shown.
+[[noreturn]] void fail_open(int unit, std::string shown, int status, std::size_t columns = 0);
+
+template <std::size_t N>
+[[noreturn]] void fail_open(int unit, const NameAnswer<N>& name, int status) {
+    fail_open(unit, shown_name(name), status, name.cut ? N : 0);
+}
+
+// An answer the run could not use and goes on without (it asks again):
+// the run ends with status 1.
+void refused_answer();
+
+// A file name answer the run could not use: one line on standard error
+// naming the program, the file as shown, the reason and the answers line
+// it was read from; the run ends with status 1.
+void refused_name(std::string_view shown, std::string_view reason);
 
 }  // namespace textio

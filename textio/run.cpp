@@ -20,14 +20,16 @@ void report(std::string_view program, const std::string& what) {
 
 int run_program(std::string_view program_name, const std::function<void()>& body) {
     Runtime& rt = Runtime::instance();
+    rt.set_program(program_name);
     int code = 0;
     try {
         try {
             body();
         } catch (const StopRequest& s) {
-            code = s.exit_code;
+            if (s.failed) code = exit_failure;
         }
         rt.close_all();   // what was written stays written, or the run fails
+        if (rt.failed()) code = exit_failure;
     } catch (const Failure& f) {
         report(program_name, f.what());
         rt.close_all_quietly();

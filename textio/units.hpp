@@ -63,12 +63,16 @@ private:
     std::string detail_;
 };
 
-// Thrown by stop(); deliberately not a std::exception.
+// Thrown by stop() and error_stop(); deliberately not a std::exception.
 struct StopRequest {
-    int exit_code = 0;
+    bool failed = false;
 };
 
-[[noreturn]] void stop(int exit_code = 0);
+// The run's normal end: status 0, or 1 when it went on past a failure
+// (mark_failed).
+[[noreturn]] void stop();
+// The stop after a failure's message: status 1, so that a script can tell.
+[[noreturn]] void error_stop();
 
 // One connection of a unit: the records, counted, read and written in
 // order, whatever holds their bytes (a file, file_unit.hpp, or a scratch
@@ -174,6 +178,14 @@ public:
 
     std::FILE* stdout_file() const { return out_; }
 
+    // The run goes on after something it could not use (an answer asked
+    // again, a table that disagrees), but its end is a failure.
+    void mark_failed() { failed_ = true; }
+    bool failed() const { return failed_; }
+    // The program's name, for lines on standard error.
+    void set_program(std::string_view name) { program_ = name; }
+    const std::string& program() const { return program_; }
+
     const Format& format(std::string_view text);
 
 private:
@@ -187,6 +199,8 @@ private:
     bool held_in_memory(const std::string& name) const;
     std::map<int, std::unique_ptr<Unit>> units_;
     std::FILE* out_ = stdout;
+    bool failed_ = false;
+    std::string program_;
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }

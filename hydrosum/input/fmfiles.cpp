@@ -148,7 +148,7 @@ void read_file(Store& st, const Scales& sc, const Run& run, bool full, std::stri
         if (!r) throw textio::failure_from(r);
         if (i == ncases) {
             textio::write(stdout_unit, "(2a)", "error ... more than 51 cases in ", name);
-            textio::stop(0);
+            textio::error_stop();
         }
         ++i;
         const Group wetted = value_line();

@@ -105,7 +105,7 @@ bool below_minimum(Part part, int ni, int nj) {
 [[noreturn]] void size_stop(Part part, const char* what) {
     textio::close(network_unit);
     textio::write(textio::stdout_unit, "(a)", "error ... " + word(part) + " array size " + what);
-    textio::stop(0);
+    textio::error_stop();
 }
 
 }  // namespace
@@ -128,8 +128,7 @@ void read_part_network(Store& st, Part part, PartNetwork& net) {
     // An existing file only: a missing network must not leave an empty file behind.
     const std::string name(trimmed(path));
     if (const textio::OpenResult r = textio::open(network_unit, name, textio::Access::existing); !r)
-        throw textio::Failure(network_unit, name, 0,
-                              "cannot open the " + word(part) + " network (" + std::strerror(r.status) + ")");
+        throw textio::Failure(network_unit, name, 0, textio::open_refusal(r.status, 0, "the " + word(part) + " network"));
 
     std::int32_t ni = 0, nj = 0;
     textio::read_required(network_unit, "(2i5)", ni, nj);
@@ -164,7 +163,7 @@ void stripping_line(Store& st, Part part) {
 
 void degenerate_stop(Part part) {
     textio::write(textio::stdout_unit, "(a)", "error ... " + word(part) + " network geometry degenerate");
-    textio::stop(0);
+    textio::error_stop();
 }
 
 }  // namespace hydrosum

@@ -2,6 +2,7 @@
 // writer shares.
 #include "hydrosum/tables/frame.hpp"
 
+#include "textio/answers.hpp"
 #include "textio/statement.hpp"
 
 #include <cstring>
@@ -21,7 +22,7 @@ void open_output(std::string_view name) {
     const textio::OpenResult opened = textio::open(output_unit, name, textio::Access::existing_or_new);
     if (!opened)
         throw textio::Failure(output_unit, std::string(name), 0,
-                              std::string("cannot open for writing (") + std::strerror(opened.status) + ")");
+                              textio::open_refusal(opened.status, 0, "for writing"));
 }
 
 void empty_line() { textio::write(output_unit, "(a)", ""); }

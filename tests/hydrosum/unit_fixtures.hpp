@@ -5,6 +5,7 @@
 
 #include "hydrosum/input/store.hpp"
 #include "support/scratch.hpp"
+#include "textio/run.hpp"
 #include "textio/units.hpp"
 
 #include <cstdio>
@@ -43,7 +44,7 @@ int stop_code(F&& body) {
     try {
         body();
     } catch (const textio::StopRequest& stop) {
-        return stop.exit_code;
+        return stop.failed ? textio::exit_failure : 0;
     }
     return -1;
 }

@@ -20,7 +20,7 @@ void report(std::string_view program, const std::string& what) {
 
 int run_program(std::string_view program_name, const std::function<void()>& body) {
     Runtime& rt = Runtime::instance();
-    rt.set_program(program_name);
+    rt.begin_run(program_name);
     int code = 0;
     try {
         try {

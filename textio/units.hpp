@@ -182,8 +182,11 @@ public:
     // again, a table that disagrees), but its end is a failure.
     void mark_failed() { failed_ = true; }
     bool failed() const { return failed_; }
-    // The program's name, for lines on standard error.
-    void set_program(std::string_view name) { program_ = name; }
+    // A run starts: not failed, and named for lines on standard error.
+    void begin_run(std::string_view program) {
+        program_ = program;
+        failed_ = false;
+    }
     const std::string& program() const { return program_; }
 
     const Format& format(std::string_view text);

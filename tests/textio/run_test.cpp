@@ -1,5 +1,6 @@
 // The end of a run: one diagnostic line and status 1 for an I/O failure,
-// status 0 for a stop, and nothing written lost silently.
+// status 1 for a failed run, 0 for a normal end, and nothing written lost
+// silently.
 #include "support.hpp"
 
 #include <functional>
@@ -145,6 +146,70 @@ TEST_F(Run, ScratchUnitsOpenAtTheEndReachTheDisk) {
     EXPECT_EQ(code, 0);
     EXPECT_EQ(read_file(dir_ / "fort.21"), "");
     EXPECT_EQ(read_file(dir_ / "fort.23"), "at the stop\n");
+}
+
+// A script knows a run failed by its status alone: a stop after a failure's
+// message, and a run that went on past an answer it could not use, end with
+// 1; only the refused name says more, on stderr.
+TEST_F(Run, FailedRunsEndWithStatusOne) {
+    const struct {
+        const char* what;
+        std::function<void()> body;
+        int code;
+        std::string err;
+    } rows[] = {
+        {"returns", [] { textio::write(6, "(a)", " done"); }, 0, ""},
+        {"stops", [] { textio::write(6, "(a)", " done"); textio::stop(); }, 0, ""},
+        {"error stop", [] { textio::write(6, "(a)", " done"); textio::error_stop(); }, 1, ""},
+        {"answer refused, then returns", [] { textio::refused_answer(); textio::write(6, "(a)", " done"); }, 1, ""},
+        {"answer refused, then stops", [] { textio::refused_answer(); textio::write(6, "(a)", " done"); textio::stop(); },
+         1, ""},
+        {"name refused",
+         [] {
+             std::array<char, 80> name;
+             textio::read_answer_line(name);
+             textio::read_answer_line(name);
+             textio::write(6, "(a)", " done");
+             textio::refused_name(textio::shown_name({name.data(), name.size()}), "cannot open (No such file or directory)");
+         },
+         1, "gridedit: cannot open (No such file or directory), file 'bulb-uper.net' (answers line 2)\n"},
+        {"answer refused, then an I/O failure",
+         [] {
+             textio::refused_answer();
+             textio::write(6, "(a)", " done");
+             textio::write(5, "(a)", "x");
+         },
+         1, "gridedit: cannot write to a file opened only for reading, file 'standard input' (unit 5, record 0)\n"},
+    };
+    std::string out;   // standard output gathers every run's
+    for (const auto& r : rows) {
+        use_input("input\n  bulb-uper.net  \n");
+        auto [code, err] = run("gridedit", r.body);
+        EXPECT_EQ(code, r.code) << r.what;
+        EXPECT_EQ(err, r.err) << r.what;
+        EXPECT_EQ(output(), out += " done\n") << r.what;   // written before the stderr line, and kept
+    }
+    // the mark is the run's own: the next run starts clean
+    auto [code, err] = run("gridedit", [] {});
+    EXPECT_EQ(code, 0);
+}
+
+TEST(OpenRefusal, OneWordingForEveryProgram) {
+    const struct {
+        int status;
+        std::size_t columns;
+        std::string_view what;
+        const char* want;
+    } rows[] = {
+        {EBUSY, 0, "", "cannot open a file that is open already"},
+        {EBUSY, 0, "the mesh file", "cannot open a file that is open already"},
+        {ENAMETOOLONG, 80, "", "cannot open (name longer than the 80 columns of its field)"},
+        {ENAMETOOLONG, 256, "", "cannot open (name longer than the 256 columns of its field)"},
+        {ENAMETOOLONG, 0, "", "cannot open (File name too long)"},   // the system's own limit
+        {ENOENT, 0, "for writing", "cannot open for writing (No such file or directory)"},
+        {EACCES, 0, "the keel network", "cannot open the keel network (Permission denied)"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(textio::open_refusal(r.status, r.columns, r.what), r.want);
 }
 
 TEST_F(Run, WriteToAFullDeviceFails) {

@@ -24,7 +24,8 @@ constexpr int nsdim = 101;   // points of a yaw group, a zero-speed point includ
 constexpr float tolerance = 1.0e-5f;
 constexpr int input_unit = 1;
 constexpr int output_unit = 2;
-constexpr int name_length = 256;
+// A name typed past its 256 columns is refused rather than opened cut.
+using Name = textio::NameAnswer<256>;
 constexpr int header_lines = 3;
 
 struct Point {
@@ -261,11 +262,11 @@ void write_setmat(const Matrix& m) {
 }
 
 void main_routine() {
-    std::array<char, name_length> input_file, output_file;
+    Name input_file, output_file;
     textio::write(textio::stdout_unit, "(a)", "enter name of INPUT *.txt matrix file");
-    convert::read_answer(input_file);
+    textio::read_answer(input_file);
     textio::write(textio::stdout_unit, "(a)", "enter name of OUTPUT setmat.f *.f test matrix fortran file");
-    convert::read_answer(output_file);
+    textio::read_answer(output_file);
 
     auto m = std::make_unique<Matrix>();
     convert::open_file(input_unit, input_file, textio::Access::existing);

@@ -35,7 +35,8 @@ public:
     }
 
     // One network's name and specs; `which` is "source" or "target", `words`
-    // the spec names its messages use ("dxs", "des" or "dxt", "det").
+    // the spec names its messages use ("dxs", "des" or "dxt", "det"). Specs
+    // that name one letter are both asked again.
     NetworkAnswers network(std::string_view which, std::string_view xsi_word, std::string_view eta_word) const {
         NetworkAnswers a;
         ask(" enter " + std::string(which) + " input filename");
@@ -46,6 +47,7 @@ public:
             if (a.dx[1] != a.de[1]) return a;
             textio::write(textio::stdout_unit, "(a,a,a,a)", " inconsistent specs for " + std::string(xsi_word) + "=",
                           a.dx, " and " + std::string(eta_word) + "=", a.de);
+            textio::refused_answer();
         }
     }
 
@@ -66,7 +68,9 @@ private:
         textio::read_required(textio::stdin_unit, "(a)", field);
     }
 
-    // Asked until valid: a sign, then m or n in either case (folded).
+    // Asked until valid: a sign, then m or n in either case (folded). A spec
+    // asked again leaves the run to end with status 1, so that a script of
+    // answers that went astray is told.
     void spec(const std::string& question, std::string_view word, Spec& s) const {
         for (;;) {
             ask(question);
@@ -78,6 +82,7 @@ private:
                 return;
             }
             textio::write(textio::stdout_unit, "(a,a)", " invalid spec for " + std::string(word) + " = ", s);
+            textio::refused_answer();
         }
     }
 

@@ -106,7 +106,7 @@ void expect_failures(const std::vector<FailCase>& cases, const std::string& prog
 }
 
 // Each file of oversize_files(nptsmx) in a fresh Box, run with answers:
-// status 0, the dialogue and the stop message, the old output file kept.
+// status 1, the dialogue and the stop message, the old output file kept.
 template <class Box>
 void expect_stops(long nptsmx, const std::string& answers, const std::string& output, const std::string& dialogue) {
     for (const StopCase& c : oversize_files(nptsmx)) {
@@ -115,7 +115,8 @@ void expect_stops(long nptsmx, const std::string& answers, const std::string& ou
         box.write("in.net", c.file);
         box.write(output, kOldContent);
         const Outcome o = box.run(answers);
-        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.status, 1) << o.err;
+        EXPECT_EQ(o.err, "");
         EXPECT_EQ(o.out, dialogue + c.message);
         EXPECT_EQ(box.read(output), kOldContent);
     }

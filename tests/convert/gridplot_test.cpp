@@ -118,6 +118,36 @@ TEST(Gridplot, CapacityStopsAtTheHeaderLeaveTheTecplotFile) {
     expect_stops<GridplotBox>(400000, "in.net\nout.plt\nDemo\n", "out.plt", kDialogue);
 }
 
+// Every stop of gridplot, one row each: its message and status 1, the old
+// Tecplot file kept; runs beside them end with status 0.
+TEST(Gridplot, EveryStopEndsWithStatusOne) {
+    struct Case {
+        const char* what;
+        std::string file;
+        int status;
+        std::string out;
+    };
+    const Case cases[] = {
+        {" stopping because npat.gt.npatmx", single_points(202), 1, kDialogue + "  stopping because npat.gt.npatmx\n"},
+        {" stopping because npts.gt.nptsmx", header(401, 1000), 1, kDialogue + "  stopping because npts.gt.nptsmx\n"},
+        {"201 networks end normally", single_points(201), 0, kDialogue},
+        {"a file of no networks ends normally", "", 0, kDialogue},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GridplotBox box;
+        box.write("out.plt", kOldContent);
+        const Outcome o = run(box, c.file);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_EQ(o.err, "");
+        if (c.status == 0)
+            EXPECT_TRUE(box.read("out.plt").value_or("").starts_with("TITLE = \"Demo\"\n"));
+        else
+            EXPECT_EQ(box.read("out.plt"), kOldContent);
+    }
+}
+
 // 400000 points would make a Tecplot file larger than the sandbox allows;
 // meshdump's tests take the room to its last point through the same reader.
 TEST(Gridplot, TwoHundredAndOneNetworksAreWritten) {
@@ -127,6 +157,22 @@ TEST(Gridplot, TwoHundredAndOneNetworksAreWritten) {
     const std::string plt = box.read("out.plt").value_or("");
     EXPECT_EQ(test_support::split_lines(plt).size(), 2u + 201 * 3 + 2);
     EXPECT_NE(plt.find("ZONE T=\"point 201\",\nI=  1, J=  1\n"), std::string::npos);
+}
+
+// The Tecplot file named as the network file, spelt either way: refused in
+// the words every program uses, the network file left as it was.
+TEST(Gridplot, TecplotFileNamedAsTheNetworkFileIsOpenAlready) {
+    for (const std::string output : {"in.net", "./in.net"}) {
+        SCOPED_TRACE(output);
+        GridplotBox box;
+        const std::string network = header(1, 1, "p") + "1 2 3\n";
+        box.write("in.net", network);
+        const Outcome o = box.run("in.net\n" + output + "\nDemo\n");
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, kDialogue);
+        EXPECT_EQ(o.err, "gridplot: cannot open a file that is open already, file '" + output + "' (unit 2, record 0)\n");
+        EXPECT_EQ(box.read("in.net"), network);
+    }
 }
 
 TEST(Gridplot, FailuresLeaveTheTecplotFile) {

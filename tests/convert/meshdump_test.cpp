@@ -105,6 +105,36 @@ TEST(Meshdump, CapacityStopsAtTheHeaderLeaveTheGridgenFile) {
     expect_stops<MeshdumpBox>(100000, "in.net\nout.grd\n", "out.grd", kDialogue);
 }
 
+// Every stop of meshdump, one row each: its message and status 1, no count
+// line, the old Gridgen file kept; runs beside them end with status 0.
+TEST(Meshdump, EveryStopEndsWithStatusOne) {
+    struct Case {
+        const char* what;
+        std::string file;
+        int status;
+        std::string out;
+    };
+    const Case cases[] = {
+        {" stopping because npat.gt.npatmx", single_points(202), 1, kDialogue + "  stopping because npat.gt.npatmx\n"},
+        {" stopping because npts.gt.nptsmx", header(101, 1000), 1, kDialogue + "  stopping because npts.gt.nptsmx\n"},
+        {"201 networks end normally", single_points(201), 0, counts("  201", "    0")},
+        {"a network ends normally", header(2, 2) + zero_points(4), 0, counts("    1", "    1")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MeshdumpBox box;
+        box.write("out.grd", kOldContent);
+        const Outcome o = run(box, c.file);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_EQ(o.err, "");
+        if (c.status == 0)
+            EXPECT_TRUE(box.read("out.grd").value_or("").ends_with("E+00\n"));
+        else
+            EXPECT_EQ(box.read("out.grd"), kOldContent);
+    }
+}
+
 TEST(Meshdump, FullCapacityIsWritten) {
     {
         SCOPED_TRACE("201 networks");
@@ -125,6 +155,22 @@ TEST(Meshdump, FullCapacityIsWritten) {
         EXPECT_EQ(test_support::split_lines(grd).size(), 1u + 3 + (1 + 3 * 16500) + (1 + 3 * 167));
         EXPECT_NE(grd.find("  999    1\n"), std::string::npos);
         EXPECT_TRUE(grd.ends_with("E+00\n  0.00000E+00  0.00000E+00  0.00000E+00\n"));
+    }
+}
+
+// The Gridgen file named as the network file, spelt either way: refused in
+// the words every program uses, the network file left as it was.
+TEST(Meshdump, GridgenFileNamedAsTheNetworkFileIsOpenAlready) {
+    for (const std::string output : {"in.net", "./in.net"}) {
+        SCOPED_TRACE(output);
+        MeshdumpBox box;
+        const std::string network = header(1, 1, "p") + "1 2 3\n";
+        box.write("in.net", network);
+        const Outcome o = box.run("in.net\n" + output + "\n");
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.out, kDialogue);
+        EXPECT_EQ(o.err, "meshdump: cannot open a file that is open already, file '" + output + "' (unit 2, record 0)\n");
+        EXPECT_EQ(box.read("in.net"), network);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -228,10 +229,13 @@ std::string records(int n, F make) {
     return matrix(rs);
 }
 
+// Record r of lists that fill one group kind: a heel group each, a yaw
+// group each (speeds falling from 99), and points of rising speed.
+std::string heels(int r) { return std::to_string(r) + " 1 " + std::to_string(r) + " 0 0 0"; }
+std::string falling(int r) { return std::to_string(r) + " " + std::to_string(100 - r) + " 0 0 0 0"; }
+std::string rising(int r) { return std::to_string(r) + " " + std::to_string(r) + " 0 0 0 0"; }
+
 TEST(Runplan, LimitsStopBeforeTheCountLineAndTheOutput) {
-    auto heels = [](int r) { return std::to_string(r) + " 1 " + std::to_string(r) + " 0 0 0"; };
-    auto falling = [](int r) { return std::to_string(r) + " " + std::to_string(100 - r) + " 0 0 0 0"; };
-    auto rising = [](int r) { return std::to_string(r) + " " + std::to_string(r) + " 0 0 0 0"; };
     struct Case {
         const char* what;
         std::string list;
@@ -252,13 +256,51 @@ TEST(Runplan, LimitsStopBeforeTheCountLineAndTheOutput) {
         RunplanBox box;
         box.write("setmat.f", kOldContent);
         const Outcome o = run(box, c.list);
-        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.status, c.message.empty() ? 0 : 1) << o.err;
+        EXPECT_EQ(o.err, "");
         if (c.message.empty()) {
             EXPECT_NE(box.read("setmat.f").value_or("").find(c.in_setmat), std::string::npos);
         } else {
             EXPECT_EQ(o.out, kPrompts + c.message);
             EXPECT_EQ(box.read("setmat.f"), kOldContent);
         }
+    }
+}
+
+// Every stop of runplan, one row each: its message and status 1, no count
+// line, nothing written; a run at each limit and one of the list as it
+// should be end with status 0.
+TEST(Runplan, EveryStopEndsWithStatusOne) {
+    struct Case {
+        const char* what;
+        std::string list;
+        int status;
+        std::string out;
+    };
+    const std::string not_finite = matrix({"1 5 0 0 0 0", "2 6 0 0 0 0", "3 nan 0 0 0 0"});
+    const Case cases[] = {
+        {"error: nh=", records(12, heels), 1, kPrompts + "error: nh=   12 > nhdim=   11\n"},
+        {"error: iyaw(nh)=", records(62, falling), 1, kPrompts + "error: iyaw(nh)=   62 > nydim=   61\n"},
+        {"error: ivhy(iyaw(nh),nh)=", records(101, rising), 1,
+         kPrompts + "error: ivhy(iyaw(nh),nh)=  102 > nsdim=  101\n"},
+        {"error ... data record holds a value that is not finite", not_finite, 1,
+         kPrompts + " error ... data record    3 holds a value that is not finite\n"},
+        {"eleven heel groups end normally", records(11, heels), 0, kPrompts + count_line("   11")},
+        {"normal end", matrix({"1 5 0 0 0 0", "2 4 10 0 0 0"}), 0, kPrompts + count_line("    2")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunplanBox box;
+        box.write("setmat.f", kOldContent);
+        const Outcome o = run(box, c.list);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_EQ(o.err, "");
+        EXPECT_EQ(box.read("m.txt"), c.list);
+        if (c.status == 0)
+            EXPECT_TRUE(box.read("setmat.f").value_or("").starts_with("      subroutine setmat(\n"));
+        else
+            EXPECT_EQ(box.read("setmat.f"), kOldContent);
     }
 }
 
@@ -288,7 +330,8 @@ TEST(Runplan, RecordWithAValueThatIsNotFiniteStopsTheRun) {
         RunplanBox box;
         box.write("setmat.f", kOldContent);
         const Outcome o = run(box, matrix({"1 5 0 0 0 0", "2 6 0 0 0 0", bad, "4 7 0 0 0 0"}));
-        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.status, 1) << o.err;
+        EXPECT_EQ(o.err, "");
         EXPECT_EQ(o.out, kPrompts + " error ... data record    3 holds a value that is not finite\n");
         EXPECT_EQ(box.read("setmat.f"), kOldContent);
     }
@@ -320,6 +363,78 @@ TEST(Runplan, FailuresEndTheRunWithStatusOne) {
         EXPECT_EQ(o.out, c.out);
         EXPECT_EQ(box.read("setmat.f"), kOldContent);
         EXPECT_EQ(box.read("m.txt"), c.list);
+    }
+}
+
+// The files of the folder and their contents.
+std::map<std::string, std::string> folder(const RunplanBox& box) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::directory_iterator(box.work()))
+        files[e.path().filename()] = box.read(e.path().filename()).value_or("");
+    return files;
+}
+
+// A name of 256 columns or more is spelt with "./" before the file's own
+// name, which the system holds to 255 bytes.
+std::string dotted(int times, const std::string& name) {
+    std::string s;
+    for (int k = 0; k < times; ++k) s += "./";
+    return s + name;
+}
+
+// A name is read into a field of 256 columns: one that fits, blanks before
+// it counted and blanks after it not, is opened whole; one typed past the
+// field is refused at its open, naming the field's columns, rather than
+// opened as its first 256 columns (a file of another name).
+TEST(Runplan, NamesPastTheirFieldAreRefusedAndTwoHundredFiftySixColumnsOpenTheWholeName) {
+    const std::string list = matrix({"1 5 0 0 0 0", "2 6 0 0 0 0"});
+    RunplanBox reference;
+    ASSERT_EQ(run(reference, list).status, 0);
+    const std::string routine = reference.read("setmat.f").value_or("");
+    ASSERT_FALSE(routine.empty());
+
+    const std::string refused = "runplan: cannot open (name longer than the 256 columns of its field), file '";
+    using Files = std::map<std::string, std::string>;
+    struct Case {
+        const char* what;
+        Files before;
+        std::string answers;
+        int status;
+        std::string out, err;
+        Files after;
+    };
+    const std::string output_257 = dotted(121, "setmat-for-th.f");
+    const std::string output_267 = dotted(121, "setmat-for-the-tests-xy.f");
+    const std::string input_257 = dotted(121, "points-list.txt");
+    const Case cases[] = {
+        {"output of 257 columns", {{"m.txt", list}}, "m.txt\n" + output_257 + "\n", 1, kPrompts + count_line("    2"),
+         refused + output_257.substr(0, 256) + "...' (unit 2, record 0)\n", {{"m.txt", list}}},
+        // its first 256 columns name setmat-for-the
+        {"output of 267 columns", {{"m.txt", list}}, "m.txt\n" + output_267 + "\n", 1, kPrompts + count_line("    2"),
+         refused + output_267.substr(0, 256) + "...' (unit 2, record 0)\n", {{"m.txt", list}}},
+        {"input of 257 columns, its first 256 naming a list", {{"points-list.tx", list}}, input_257 + "\nsetmat.f\n", 1,
+         kPrompts, refused + input_257.substr(0, 256) + "...' (unit 1, record 0)\n", {{"points-list.tx", list}}},
+        {"two blanks and 255 columns", {{"m.txt", list}}, "m.txt\n  " + dotted(120, "setmat-for-th.f") + "\n", 1,
+         kPrompts + count_line("    2"), refused + dotted(120, "setmat-for-th.") + "...' (unit 2, record 0)\n",
+         {{"m.txt", list}}},
+        {"output of 256 columns", {{"m.txt", list}}, "m.txt\n" + dotted(121, "setmat-for-t.f") + "\n", 0,
+         kPrompts + count_line("    2"), "", {{"m.txt", list}, {"setmat-for-t.f", routine}}},
+        {"output of 256 columns and blanks", {{"m.txt", list}}, "m.txt\n" + dotted(121, "setmat-for-t.f") + "    \n", 0,
+         kPrompts + count_line("    2"), "", {{"m.txt", list}, {"setmat-for-t.f", routine}}},
+        {"a blank and 255 columns", {{"m.txt", list}}, "m.txt\n " + dotted(120, "setmat-for-th.f") + "\n", 0,
+         kPrompts + count_line("    2"), "", {{"m.txt", list}, {"setmat-for-th.f", routine}}},
+        {"input of 256 columns", {{"points-list.tx", list}}, dotted(121, "points-list.tx") + "\nsetmat.f\n", 0,
+         kPrompts + count_line("    2"), "", {{"points-list.tx", list}, {"setmat.f", routine}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RunplanBox box;
+        for (const auto& [name, text] : c.before) box.write(name, text);
+        const Outcome o = box.run(c.answers);
+        EXPECT_EQ(o.status, c.status);
+        EXPECT_EQ(o.out, c.out);
+        EXPECT_EQ(o.err, c.err);
+        EXPECT_EQ(folder(box), c.after);
     }
 }
 

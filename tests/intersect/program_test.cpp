@@ -73,7 +73,7 @@ TEST(Dialogue, SpecsAreFoldedAndAskedAgainAndBothProgramsWriteTheSameTable) {
     Outcome r = foil.run(input);
     EXPECT_EQ(r.out, transcript);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, 1);   // answers asked again
     EXPECT_EQ(foil.read("foilcut.out"), kPlateTable);
     EXPECT_EQ(foil.read("foilcut.net"), plate_strip("bulb-wing intersection"));
     EXPECT_FALSE(foil.read("keelcut.out").has_value());
@@ -83,10 +83,73 @@ TEST(Dialogue, SpecsAreFoldedAndAskedAgainAndBothProgramsWriteTheSameTable) {
     keel.write("plate.net", kPlate);
     r = keel.run(input);
     EXPECT_EQ(r.out, messages);   // no banner, question or echo
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 1);
     EXPECT_EQ(keel.read("keelcut.out"), kPlateTable);
     EXPECT_EQ(keel.read("keelcut.net"), plate_strip("keel-bulb intersection"));
     EXPECT_FALSE(keel.read("foilcut.out").has_value());
+}
+
+// A spec asked again, each kind once for each network: the message and the
+// question again, nothing on standard error, the same table and strip as
+// answers right the first time, and status 1 at the end.
+TEST(Dialogue, ASpecAskedAgainEndsTheRunWithStatusOne) {
+    const std::string src_file = ask(" enter source input filename");
+    const std::string src_xsi = ask(" enter source xsi direction ( +/- m/n ) for intersection");
+    const std::string src_eta = ask(" enter source eta direction ( +/- m/n )");
+    const std::string tgt_file = ask(" enter target input filename");
+    const std::string tgt_xsi = ask(" enter target xsi direction ( +/- m/n ) for intersection");
+    const std::string tgt_eta = ask(" enter target eta direction ( +/- m/n )");
+    const std::string banner = " intersect source and target\n";
+    const std::string sizes = " ms =    2 ns =    3\n mt =    3 nt =    3\n";
+    const std::string target = "plate.net\n+m\n+n\n0 0 0 0\n";
+    const std::string source = "lines.net\n+m\n+n\n0 0\n";
+    struct Case {
+        const char* what;
+        std::string answers;
+        int status;
+        std::string foil_out;
+        std::string message;   // all keelcut writes
+    };
+    const Case cases[] = {
+        {"right the first time", source + target, 0, dialogue() + sizes, ""},
+        {"invalid spec for dxs", "lines.net\n+x\n+m\n+n\n0 0\n" + target, 1,
+         banner + src_file + src_xsi + " invalid spec for dxs = +x\n" + src_xsi + src_eta + questions("target") + sizes,
+         " invalid spec for dxs = +x\n"},
+        {"invalid spec for des", "lines.net\n+m\nn\n+n\n0 0\n" + target, 1,
+         banner + src_file + src_xsi + src_eta + " invalid spec for des = n \n" + src_eta + questions("target") + sizes,
+         " invalid spec for des = n \n"},
+        {"invalid spec for dxt", source + "plate.net\n-x\n+m\n+n\n0 0 0 0\n", 1,
+         banner + questions("source") + tgt_file + tgt_xsi + " invalid spec for dxt = -x\n" + tgt_xsi + tgt_eta + sizes,
+         " invalid spec for dxt = -x\n"},
+        {"invalid spec for det", source + "plate.net\n+m\n\n+n\n0 0 0 0\n", 1,
+         banner + questions("source") + tgt_file + tgt_xsi + tgt_eta + " invalid spec for det =   \n" + tgt_eta + sizes,
+         " invalid spec for det =   \n"},
+        {"inconsistent specs for dxs and des", "lines.net\n+m\n-M\n+m\n+n\n0 0\n" + target, 1,
+         banner + src_file + src_xsi + src_eta + " inconsistent specs for dxs=+m and des=-m\n" + src_xsi + src_eta +
+             questions("target") + sizes,
+         " inconsistent specs for dxs=+m and des=-m\n"},
+        {"inconsistent specs for dxt and det", source + "plate.net\n+n\n-n\n+m\n+n\n0 0 0 0\n", 1,
+         banner + questions("source") + tgt_file + tgt_xsi + tgt_eta + " inconsistent specs for dxt=+n and det=-n\n" +
+             tgt_xsi + tgt_eta + sizes,
+         " inconsistent specs for dxt=+n and det=-n\n"},
+    };
+    for (const Case& c : cases) {
+        for (const std::string& program : {kFoilcut, kKeelcut}) {
+            const bool foil = program == kFoilcut;
+            const std::string name = foil ? "foilcut" : "keelcut";
+            SCOPED_TRACE(name + ": " + c.what);
+            Sandbox box(program);
+            box.write("lines.net", kLines);
+            box.write("plate.net", kPlate);
+            const Outcome r = box.run(c.answers);
+            EXPECT_EQ(r.out, foil ? c.foil_out : c.message);
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(r.status, c.status);
+            EXPECT_EQ(box.read(name + ".out"), kPlateTable);
+            EXPECT_EQ(box.read(name + ".net"), plate_strip(foil ? "bulb-wing intersection" : "keel-bulb intersection"));
+        }
+    }
 }
 
 TEST(Dialogue, TheEndOfTheAnswersEndsTheRun) {
@@ -185,7 +248,7 @@ TEST(Inputs, OversizeHeadersStopAtTheReaderBeforeTheTargetIsOpened) {
                                         " network nw=*****\n"
                                         " greater than work array size mw=*****\n";
             EXPECT_EQ(r.out, program == kFoilcut ? dialogue() + message : message) << header;
-            EXPECT_EQ(r.status, 0);
+            EXPECT_EQ(r.status, 1);
             EXPECT_EQ(r.err, "");
             EXPECT_FALSE(box.read("tgt.net").has_value()) << "the target was opened";
             EXPECT_FALSE(box.read("foilcut.out").has_value());

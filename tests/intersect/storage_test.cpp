@@ -102,9 +102,53 @@ TEST(Storage, OneCellMoreStopsAtTheCheckItPasses) {
             const Outcome r = run(box, c.ms, c.ns, c.tgt);
             const std::string head = foil ? dialogue() + sizes(c.ms, c.ns, c.mt, c.nt) : "";
             EXPECT_EQ(r.out, head + stop(foil ? "foilcut" : "keelcut", c.words)) << c.what;
-            EXPECT_EQ(r.status, 0);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_EQ(r.err, "");
             EXPECT_FALSE(box.read("foilcut.out").has_value());
             EXPECT_FALSE(box.read("keelcut.out").has_value());
+        }
+    }
+}
+
+// Every stop of foilcut and keelcut, one row each: its three lines after
+// what came before them and status 1, no output file; runs that fill the
+// array exactly end with status 0.
+TEST(Storage, EveryStopEndsWithStatusOne) {
+    const std::string nw = " message from mnread:\n network nw=*****\n greater than work array size mw=*****\n";
+    struct Row {
+        const char* what;
+        std::string src, tgt;
+        int status;
+        std::string head;    // foilcut's standard output before the message; keelcut writes none
+        std::string words;   // the words of the drivers' message; "" for the reader's
+    };
+    const Row rows[] = {
+        {"mnread: network nw=, the source", "3000030000\n", target(2, 2), 1, dialogue(), ""},
+        {"mnread: network nw=, the target", lines(2, 3), "3000030000\n", 1, dialogue(), ""},
+        {"storage for intersection info arrays lw=", lines(1, 71426), target(6, 1), 1,
+         dialogue() + sizes(1, 71426, 6, 1), " storage for intersection info arrays lw="},
+        {"storage for panel arrays lw=, the panels", lines(1, 71424), target(2, 2), 1,
+         dialogue() + sizes(1, 71424, 2, 2), " storage for panel arrays lw="},
+        {"storage for panel arrays lw=, the cut points", lines(1, 49997), target(10, 1), 1,
+         dialogue() + sizes(1, 49997, 10, 1), " storage for panel arrays lw="},
+        {"the array filled exactly", lines(2, 38459), target(2, 2), 0, dialogue() + sizes(2, 38459, 2, 2), ""},
+        {"a small run", lines(2, 3), target(2, 2), 0, dialogue() + sizes(2, 3, 2, 2), ""},
+    };
+    for (const Row& c : rows) {
+        for (const std::string& program : {kFoilcut, kKeelcut}) {
+            const bool foil = program == kFoilcut;
+            const std::string name = foil ? "foilcut" : "keelcut";
+            SCOPED_TRACE(name + ": " + c.what);
+            Sandbox box(program);
+            box.write("src.net", c.src);
+            box.write("tgt.net", c.tgt);
+            const Outcome r = box.run(answers("src.net", "+m", "+n", "tgt.net", "+m", "+n"));
+            const std::string message = c.status == 0 ? "" : c.words.empty() ? nw : stop(name, c.words);
+            EXPECT_EQ(r.out, (foil ? c.head : "") + message);
+            EXPECT_EQ(r.status, c.status);
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(box.read(name + ".out").has_value(), c.status == 0);
+            EXPECT_EQ(box.read(name + ".net").has_value(), c.status == 0);
         }
     }
 }
@@ -117,6 +161,7 @@ TEST(Storage, PanelWarningsComeBeforeTheLastCheck) {
     for (int ip = 1; ip <= 4; ++ip)
         warnings += " warning from panels: panel    " + std::to_string(ip) + " sqrt(area) < eps\n";
     EXPECT_EQ(r.out, warnings + stop("keelcut", " storage for panel arrays lw="));
+    EXPECT_EQ(r.status, 1);
 }
 
 }  // namespace

@@ -65,6 +65,7 @@ void run_road(Store& st) {
         tabvpp(st);
     }
     teczon(st);
+    require_a_table(st);
 }
 
 void main_routine() {

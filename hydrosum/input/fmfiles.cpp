@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -233,6 +234,13 @@ void large_matrix_pages(Store& st) {
 #endif
 }
 
+// The folder the files are looked for in, as the diagnostics name it.
+std::string working_folder() {
+    std::error_code ec;
+    const std::filesystem::path here = std::filesystem::current_path(ec);
+    return ec ? std::string(".") : here.string();
+}
+
 }  // namespace
 
 void stfmin(Store& st) {
@@ -272,12 +280,23 @@ void require_a_file(Store& st) {
         for (int j = 1; j <= st.ci(1); ++j)
             if (st.r.present(j, h) || st.k.present(j, h) || st.w.present(j, h) || st.n.present(j, h)) return;
     if (st.ku.flag || st.nu.flag) return;
-    std::error_code ec;
-    const std::filesystem::path here = std::filesystem::current_path(ec);
-    const std::string folder = ec ? std::string(".") : here.string();
     throw textio::Failure(fm_unit, fm_name('r', 1, 1), 0,
-                          "no force-moment file of the deck's runs in '" + folder +
+                          "no force-moment file of the deck's runs in '" + working_folder() +
                               "' (an r, k, w or n file of any heel and run, ku or nu)");
+}
+
+void require_a_table(Store& st) {
+    // the wakes-off classes are only sources of corrections: every table
+    // and zone file comes from r, k or ku
+    if (st.r_any || st.k_any || st.ku.flag) return;
+    textio::Runtime& rt = textio::Runtime::instance();
+    std::fflush(rt.stdout_file());   // after the run's own lines
+    std::fprintf(stderr,
+                 "hydrosum: no force-moment file of the deck's runs in '%s' gives a table (an r or k file of any "
+                 "heel and run, or ku, does; w, n and nu files do not), nothing written\n",
+                 working_folder().c_str());
+    std::fflush(stderr);
+    rt.mark_failed();
 }
 
 }  // namespace hydrosum

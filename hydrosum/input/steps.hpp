@@ -17,6 +17,9 @@ void stfmin(Store& st);
 // Stops the run, naming the working folder, where not one of those files opened:
 // the run would otherwise write nothing, say nothing and end as a success.
 void require_a_file(Store& st);
+// Where none of the files read gives a table, says so on standard error at
+// the run's end, which is then a failure: the run wrote nothing.
+void require_a_table(Store& st);
 // At-rest hydrostatics removed.
 void atrest(Store& st);
 // Hydrostatic forces added ("static" in the deck's vocabulary).

@@ -164,6 +164,8 @@ Ratios PreviousTable::compare(float speed, float heel, float inviscid, float tot
     if (std::fabs(values[previous_speed] - speed) >= speed_tolerance ||
         std::fabs(values[previous_heel] - heel) >= heel_tolerance) {
         textio::write_list(textio::stdout_unit, mismatch_message);
+        // the tables go on being written, but the run has failed
+        textio::Runtime::instance().mark_failed();
         return ratios;
     }
     ratios.inviscid = ratio(inviscid, values[previous_inviscid]);

@@ -23,7 +23,7 @@ TEST(AppgridDialogue, PartCheckComesAfterTheQuestionsAndTheDeck) {
         Answers a;
         a.keel = c.keel, a.bulb = c.bulb, a.wing = c.wing;
         const Outcome o = box.run(a.text());
-        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.status, 1) << o.err;
         EXPECT_EQ(o.out, questions(a.on(a.keel), a.on(a.bulb), a.on(a.wing)) + kPartCheck);
         expect_nothing_written(box);
     }
@@ -43,22 +43,32 @@ TEST(AppgridDialogue, WithTheBulbOnTheWholeDeckIsReadBeforeThePartCheck) {
 
 // Only the exact lower-case word, trailing blanks aside, switches a part
 // off; any other answer names a file, which appgrid then tries to open.
+// The word in the 80 columns of the field with more typed past them is a
+// name too long for its field, not the word.
 TEST(AppgridDialogue, OnlyTheExactWordNoneSwitchesAPartOff) {
     struct Case {
         std::string answer;
         bool off;
+        std::string stop = "";   // when not that the file does not exist
     };
+    const std::string past_80 = " error ... file \"none...\" has a name longer than 80 characters\n";
     for (const Case& c : {Case{"none", true}, Case{"none   ", true}, Case{"None", false}, Case{"NONE", false},
-                          Case{" none", false}, Case{"", false}, Case{"none\t", false}}) {
+                          Case{" none", false}, Case{"", false}, Case{"none\t", false},
+                          Case{"none" + std::string(80, ' '), true},
+                          Case{"none" + std::string(75, ' ') + "x", false},
+                          Case{"none" + std::string(76, ' ') + "x", false, past_80},
+                          Case{"none" + std::string(200, ' ') + "none", false, past_80}}) {
         SCOPED_TRACE("[" + c.answer + "]");
         Box box;
         Answers a;
         a.keel = c.answer, a.wing = "none";
         const Outcome o = box.run(a.text());
-        EXPECT_EQ(o.status, 0) << o.err;
-        const std::string stop =
-            c.off ? kPartCheck : " error ... file \"" + rtrim(c.answer) + "\" does not exist\n";
+        EXPECT_EQ(o.status, 1) << o.err;
+        const std::string stop = c.off              ? kPartCheck
+                                 : !c.stop.empty() ? c.stop
+                                                   : " error ... file \"" + rtrim(c.answer) + "\" does not exist\n";
         EXPECT_EQ(o.out, questions(!c.off, true, false) + stop);
+        EXPECT_EQ(o.err, "");
     }
 }
 
@@ -95,7 +105,7 @@ TEST(AppgridDialogue, InputNetworksAreOpenedKeelBulbWing) {
         box.copy_examples();
         std::filesystem::remove(box.work() / missing);
         const Outcome o = box.run(Answers().text());
-        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.status, 1) << o.err;
         EXPECT_EQ(o.out, questions(true, true, true) + " error ... file \"" + missing + "\" does not exist\n");
         expect_nothing_written(box);
     }
@@ -131,7 +141,7 @@ TEST(AppgridDialogue, NetworkSizesAreCheckedAtTheirHeaders) {
         box.copy_examples();
         box.write(c.file, c.header);
         const Outcome o = box.run(Answers().text());
-        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.status, 1) << o.err;
         EXPECT_EQ(o.out, questions(true, true, true) + c.message);
         expect_nothing_written(box);
     }

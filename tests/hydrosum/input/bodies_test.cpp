@@ -296,7 +296,7 @@ TEST_F(Bodies, DegenerateBulbGeometryStopsTheRun) {
         SCOPED_TRACE(c.what);
         write_file("bulb.net", c.body.text());
         const hydrosum::Run ku = one_case(1.0f, 1.0f, 1.0f, 1.0f);
-        EXPECT_EQ(hydrosum_test::stop_code([&] { vbulb(*st); }), 0);
+        EXPECT_EQ(hydrosum_test::stop_code([&] { vbulb(*st); }), 1);
         EXPECT_EQ(take_output(), "error ... bulb network geometry degenerate\n");
         EXPECT_EQ(ku.s(1, 56), untouched);
     }

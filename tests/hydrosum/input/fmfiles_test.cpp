@@ -521,7 +521,7 @@ TEST_F(FmFiles, MoreThanFiftyOneCasesStopBeforeCaseFiftyTwoIsStored) {
     write_file("k05r07.fm", file_of(std::vector<int>(ncases + 1, 1)));
     // case 52 of run 8 would land on case 1 of run 9
     for (int s = 1; s <= full_slots; ++s) st->k.s(1, 9, 2, s) = untouched;
-    EXPECT_EQ(hydrosum_test::stop_code([&] { stfmin(*st); }), 0);
+    EXPECT_EQ(hydrosum_test::stop_code([&] { stfmin(*st); }), 1);
     EXPECT_EQ(output(), "error ... more than 51 cases in k05r07.fm\n");
     EXPECT_EQ(st->k.s(ncases, 8, 2, 1), static_cast<float>(ncases));
     for (int s = 1; s <= full_slots; ++s) ASSERT_EQ(st->k.s(1, 9, 2, s), untouched) << "slot " << s;

@@ -292,7 +292,7 @@ TEST_F(Networks, CountsOutsideThePartsLimitsStopTheRun) {
         write_file("part.net", header(c.ni, c.nj) + (points ? points_text(c.ni, c.nj, 3) : ""));
         clear_output();
         if (c.message) {
-            EXPECT_EQ(stop_code(c.part), 0);
+            EXPECT_EQ(stop_code(c.part), 1);
             EXPECT_EQ(output(), std::string(c.message) + "\n");
         } else {
             EXPECT_EQ(stop_code(c.part), -1);

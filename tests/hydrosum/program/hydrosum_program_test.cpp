@@ -206,7 +206,7 @@ TEST(HydrosumProgram, FiftyTwoCasesStopBeforeAnyTable) {
     sb.write("r00r01.fm", fm_file(1, numbered_cases(52)));
     sb.write("r.tab", "old r table\n");
     Outcome o = sb.run(plain_deck);
-    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.status, 1) << o.err;
     ASSERT_EQ(o.out.substr(0, banner.size()), banner);
     std::string rest = o.out.substr(banner.size());
     ASSERT_FALSE(rest.empty());
@@ -343,7 +343,15 @@ struct Found {
     std::set<std::string> written;
     const char* table;                    // checked where given
     std::vector<std::string> body;
+    bool no_table = false;                // read, but none of them gives a table
 };
+
+// The line of a run whose files give no table, and its status 1.
+std::string no_table_line(const Sandbox& sb) {
+    return "hydrosum: no force-moment file of the deck's runs in '" + std::filesystem::canonical(sb.work()).string() +
+           "' gives a table (an r or k file of any heel and run, or ku, does; w, n and nu files do not), "
+           "nothing written\n";
+}
 
 // One file of the matrix is a matrix: every run of it absent but that one.
 TEST(HydrosumProgram, OneForceMomentFileIsAMatrixWithTheOtherRunsAbsent) {
@@ -359,15 +367,30 @@ TEST(HydrosumProgram, OneForceMomentFileIsAMatrixWithTheOtherRunsAbsent) {
         {"one r file without cases", {{"r00a00.fm", header(1)}}, {"   wind axes for r00a00"},
          {"r.tab", "r.plot", "rtr.tab", "r00a00.zon"}, "r.tab", {}},
         // read, and only a source of corrections: nothing to tabulate
-        {"nu.fm alone", {{"nu.fm", fm_file(1, numbered_cases(1))}}, {}, {}, nullptr, {}},
+        {"nu.fm alone", {{"nu.fm", fm_file(1, numbered_cases(1))}}, {}, {}, nullptr, {}, true},
+        // found as runs, though they give no table either
+        {"a w file alone", {{"w20r07.fm", fm_file(1, numbered_cases(1))}}, {}, {}, nullptr, {}, true},
+        {"an n file alone", {{"n05a00.fm", fm_file(1, numbered_cases(1))}}, {}, {}, nullptr, {}, true},
+        {"an n file of the last heel and run alone", {{"n35r99.fm", fm_file(1, numbered_cases(1))}}, {}, {},
+         nullptr, {}, true},
+        // the frame's last heel and last run are looked for too
+        {"an r file of the last heel and run", {{"r35r99.fm", fm_file(1, {at_heel_5})}}, {"   wind axes for r35r99"},
+         {"r.tab", "r.plot", "rtr.tab", "r35r99.zon"}, "r.tab",
+         {"", row(a, {1, 5, 0, 0, 0, 0.5, 0.75, 0, 0, 0, 0, 0, 0, 0, 8, 10, 15.5})}},
+        {"a k file of the last run of heel 00", {{"k00r99.fm", fm_file(1, {at_heel_5})}}, {"   wind axes for k00r99"},
+         {"k.tab", "k.plot", "ktr.tab", "k00r99.zon"}, "k.tab",
+         {"", row(a, {1, 5, 0, 0, 0, 0.5, 0.75, 0, 0, 0, 0, 0, 0, 0, 8, 10, 15.5})}},
+        {"a w file of the last heel, run a00", {{"w35a00.fm", fm_file(1, numbered_cases(1))}}, {}, {}, nullptr, {},
+         true},
     };
     for (const Found& c : cases) {
         SCOPED_TRACE(c.what);
         Sandbox sb;
         for (const auto& [name, text] : c.files) sb.write(name, text);
         Dated r = run(sb, plain_deck);
-        EXPECT_EQ(r.outcome.err, "");
-        expect_progress(r.outcome, c.progress);
+        EXPECT_EQ(r.outcome.err, c.no_table ? no_table_line(sb) : "");
+        EXPECT_EQ(r.outcome.status, c.no_table ? 1 : 0);
+        EXPECT_EQ(r.outcome.out, banner + lines(c.progress));
         std::set<std::string> all = names_of(c.files);
         all.insert(c.written.begin(), c.written.end());
         EXPECT_EQ(work_files(sb), all);

@@ -342,7 +342,7 @@ struct Stop {
     std::vector<std::string> last_lines;  // after the wind axes line
 };
 
-TEST(HydrosumPhysics, NetworkOutsideItsLimitsStopsWithStatusZeroBeforeAnyTable) {
+TEST(HydrosumPhysics, NetworkOutsideItsLimitsStopsWithStatusOneBeforeAnyTable) {
     const std::string over = "  202    3\n";  // no points: the counts are checked first
     const Stop cases[] = {
         {"keel over 201 points per station",
@@ -377,7 +377,9 @@ TEST(HydrosumPhysics, NetworkOutsideItsLimitsStopsWithStatusZeroBeforeAnyTable) 
         for (const auto& [name, text] : c.networks) sb.write(name, text);
         std::vector<std::string> out = {"   wind axes for r00r01"};
         out.insert(out.end(), c.last_lines.begin(), c.last_lines.end());
-        expect_progress(sb.run(deck(friction_deck("stopped", "none", c.components))), out);
+        const Outcome o = sb.run(deck(friction_deck("stopped", "none", c.components)));
+        EXPECT_EQ(o.status, 1) << o.err;
+        EXPECT_EQ(o.out, banner + lines(out));
         EXPECT_FALSE(sb.read("r.tab").has_value());
     }
 }

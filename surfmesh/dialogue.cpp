@@ -22,6 +22,11 @@ void menu(std::initializer_list<std::string_view> lines, std::string_view questi
     prompt(question);
 }
 
+bool in_range(bool ok) {
+    if (!ok) textio::refused_answer();
+    return ok;
+}
+
 void read_text(std::span<char> field) {
     std::fill(field.begin(), field.end(), ' ');
     textio::read_required(textio::stdin_unit, "(a)", field);

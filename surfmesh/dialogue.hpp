@@ -1,6 +1,7 @@
 // surfmesh's questions: an empty line, then the question with the answer
 // typed on the same line; numbers in free format, asked again when they
-// cannot be read.
+// cannot be read. An answer asked again is refused: the run ends with
+// status 1.
 #pragma once
 
 #include "textio/textio.hpp"
@@ -22,11 +23,24 @@ void menu(std::initializer_list<std::string_view> lines, std::string_view questi
 // One answer line into the blank-padded field. The end of the answers ends the run.
 void read_text(std::span<char> field);
 
+// The numbers of one answer; false, the answer refused, when they cannot
+// be read (the caller asks again).
+template <class... T>
+bool read_numbers(T&... v) {
+    if (textio::read_answer_numbers(v...)) return true;
+    textio::refused_answer();
+    return false;
+}
+
+// Whether an answer that could be read lies in range; one that does not
+// is refused and asked again.
+bool in_range(bool ok);
+
 // ask, until the numbers can be read.
 template <class... T>
 void ask_numbers(std::string_view question, T&... v) {
     do ask(question);
-    while (!textio::read_answer_numbers(v...));
+    while (!read_numbers(v...));
 }
 
 }  // namespace surfmesh

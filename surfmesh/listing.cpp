@@ -23,8 +23,8 @@ constexpr int parameter_cols = 64;   // a parameter line without its pointer and
 
 // "*", alone on the answer line, lists on the screen.
 bool is_screen(const FileName& name) {
-    const std::string_view n(name.data(), name.size());
-    return n.front() == '*' && n.find_first_not_of(' ', 1) == std::string_view::npos;
+    const std::string_view n = name.text();
+    return !name.cut && n.front() == '*' && n.find_first_not_of(' ', 1) == std::string_view::npos;
 }
 
 // A count of the reduced file in its field: one too wide shows as asterisks.
@@ -52,7 +52,7 @@ FileName ask_name(std::string_view heading, std::string_view question) {
     say(heading);
     ask(question);
     FileName name;
-    read_text(name);
+    textio::read_answer(name);
     return name;
 }
 

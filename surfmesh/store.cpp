@@ -1,7 +1,6 @@
 #include "store.hpp"
 
 #include "dialogue.hpp"
-#include "lib/strings.hpp"
 
 #include <algorithm>
 #include <cstring>
@@ -166,21 +165,22 @@ bool read_section_line(int unit, Record& line) {
 }
 
 void open_output(int unit, const FileName& name, std::string_view what) {
-    std::string_view n(name.data(), static_cast<std::size_t>(geom::lenchr({name.data(), name.size()})));
-    if (const textio::OpenResult r = textio::open(unit, n, textio::Access::existing_or_new); !r) {
-        n.remove_prefix(std::min(n.find_first_not_of(' '), n.size()));
-        throw textio::Failure(unit, std::string(n), 0, textio::open_refusal(r.status, 0, "the " + std::string(what)));
-    }
+    if (const textio::OpenResult r = textio::open(unit, name, textio::Access::existing_or_new); !r)
+        throw textio::Failure(unit, textio::shown_name(name), 0,
+                              textio::open_refusal(r.status, name.cut ? name_len : 0, "the " + std::string(what)));
 }
 
 void readiges(Deinfo& d) {
     FileName name;
-    do {
+    for (;;) {
         empty_line();
         say(" read new IGES file");
         ask(" enter filename: ");
-        read_text(name);
-    } while (!textio::open(iges_unit, std::string_view(name.data(), name.size()), textio::Access::existing));
+        textio::read_answer(name);
+        const textio::OpenResult r = textio::open(iges_unit, name, textio::Access::existing);
+        if (r) break;
+        textio::refused_name(textio::shown_name(name), textio::open_refusal(r.status, name.cut ? name_len : 0));
+    }
 
     Reader r;
     r.next();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "blocks.hpp"
+#include "textio/answers.hpp"
 #include "textio/units.hpp"
 
 #include <array>
@@ -23,7 +24,8 @@ inline constexpr int record_len = 80;       // an IGES line
 inline constexpr int name_len = 255;        // a file name answer
 
 using Record = std::array<char, record_len>;
-using FileName = std::array<char, name_len>;
+// A name past the field is cut, and never opened: the field names another file.
+using FileName = textio::NameAnswer<name_len>;
 
 // "fort.N", the name of a scratch unit's file.
 std::string scratch_name(int unit);
@@ -42,12 +44,13 @@ void delete_store();
 bool read_section_line(int unit, Record& line);
 
 // Opens the named file on unit, existing or new (its content replaced
-// from the first write on); one that cannot be opened ends the run, the
-// message naming it as `what`.
+// from the first write on); one that cannot be opened, a cut name too,
+// ends the run, the message naming it as `what`.
 void open_output(int unit, const FileName& name, std::string_view what);
 
-// Menu option 1: asks for a file name until one opens, reads the file into
-// the store, or stops the program on a faulty file.
+// Menu option 1: asks for a file name until one opens (each refused with
+// a line on standard error), reads the file into the store, or stops the
+// program on a faulty file.
 void readiges(Deinfo& d);
 
 }  // namespace surfmesh

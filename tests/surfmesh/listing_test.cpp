@@ -98,7 +98,8 @@ TEST(Listing, EmptyTableAndUnopenableNames)
         const char* message;
     };
     for (const Case& c : {Case{"2\nsub\n", "cannot open the listing file"}, Case{"2\n   \n", "cannot open the listing"},
-                          Case{"3\nsub\n", "cannot open the IGES file"}, Case{"3\nfort.14\n", "cannot open the IGES"}}) {
+                          Case{"3\nsub\n", "cannot open the IGES file"},
+                          Case{"3\nfort.14\n", "cannot open a file that is open already, file 'fort.14'"}}) {
         Outcome o = box.run("1\nin.igs\n" + std::string(c.answers));
         EXPECT_EQ(o.status, 1) << c.answers;
         EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;

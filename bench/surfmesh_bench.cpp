@@ -7,8 +7,9 @@
 // bare read of the file's lines (getline). Both programs run as whole
 // processes. The files: impeller.igs of the real IGES files (4 MB, 247
 // type-128 surfaces among 4,615 entries; in the folder SUITE_IGES_DIR names,
-// by default ../shared/iges) and files of its surfaces copied 1, 2, 4, 8 and
-// 16 times, made here. Prints the times, the ratios, the growth from 1 to 16
+// a relative one from the repository's top folder, by default
+// ../shared/iges) and files of its surfaces copied 1, 2, 4, 8 and 16 times,
+// made here. Prints the times, the ratios, the growth from 1 to 16
 // copies and how far the reference's points lie from surfmesh's. Rows that
 // cannot run are not run: one line says which and why.
 

@@ -8,8 +8,10 @@ namespace fs = std::filesystem;
 fs::path real_iges_folder()
 {
     const char* named = std::getenv(std::string(real_iges_variable).c_str());
-    if (named && *named) return fs::absolute(named);
-    return SUITE_IGES_DEFAULT;
+    const fs::path folder = named && *named ? named : "../shared/iges";
+    if (folder.is_absolute()) return folder;
+    // ".." resolved by name, as CMake does for the project's own folders
+    return (fs::path(SUITE_TOP_DIR) / folder).lexically_normal();
 }
 
 fs::path real_iges(std::string_view name) { return real_iges_folder() / name; }

@@ -3,7 +3,9 @@
 // The real IGES files, written by other CAD systems, that tests and
 // benchmarks read where they are present: third-party files kept outside
 // the repository, in the folder SUITE_IGES_DIR names when they run, else in
-// ../shared/iges beside the project.
+// ../shared/iges beside the project. A relative SUITE_IGES_DIR is taken from
+// the repository's top folder, the one `make` runs in: never from the
+// folder a test runs in, which ctest sets to each test's own build folder.
 
 #include <array>
 #include <filesystem>
@@ -21,8 +23,9 @@ inline constexpr std::array<std::string_view, 15> real_iges_files = {
     "144-000.igs",        "144-000-example-1.igs", "144-000-example-2.igs", "rounded-cube.iges",
     "hammer.iges",        "bearing.iges",         "impeller.igs"};
 
-// The folder, absolute: SUITE_IGES_DIR (a relative one taken from the
-// working folder), or the default where it is unset or empty.
+// The folder, absolute: SUITE_IGES_DIR (a relative one from the
+// repository's top folder), or ../shared/iges from there where it is unset
+// or empty; the same whatever the working folder.
 std::filesystem::path real_iges_folder();
 // One file of it.
 std::filesystem::path real_iges(std::string_view name);

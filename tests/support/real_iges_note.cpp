@@ -1,5 +1,7 @@
 // After ctest's runs, which do not show why a test was skipped: one line
 // where real IGES files are absent, naming the folder and the variable.
+// The folder is the one the tests looked in: ctest runs this in its own
+// working folder and each test in another, and neither changes it.
 
 #include "real_iges.hpp"
 

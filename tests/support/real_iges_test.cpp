@@ -1,6 +1,7 @@
 // The folder of real IGES files: the one SUITE_IGES_DIR names when the
-// test runs, else ../shared/iges beside the project; and the reason a test
-// of an absent file gives.
+// test runs (a relative one from the repository's top folder), else
+// ../shared/iges beside the project; and the reason a test of an absent
+// file gives.
 
 #include "support/real_iges.hpp"
 
@@ -32,9 +33,23 @@ private:
     std::optional<std::string> old_;
 };
 
+// The working folder as one pass of a table sets it, and as it was again
+// afterwards.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(const fs::path& folder) : old_(fs::current_path()) { fs::current_path(folder); }
+    ~WorkingFolder() { fs::current_path(old_); }
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+private:
+    fs::path old_;
+};
+
 TEST(RealIges, FolderNamedByTheVariableElseBesideTheProject)
 {
-    const fs::path beside = fs::path(PROJECT_DIR).parent_path() / "shared" / "iges";
+    const fs::path top = PROJECT_DIR;
+    const fs::path beside = top.parent_path() / "shared" / "iges";
     struct Row {
         const char* what;
         std::optional<std::string> value;
@@ -44,13 +59,18 @@ TEST(RealIges, FolderNamedByTheVariableElseBesideTheProject)
         {"unset", std::nullopt, beside},
         {"empty", "", beside},
         {"absolute", "/no/such/folder", "/no/such/folder"},
-        {"relative, from the working folder", "some/iges", fs::current_path() / "some/iges"},
+        {"relative, from the top folder", "some/iges", top / "some" / "iges"},
+        {"relative, up from the top folder", "../shared/iges", beside},
     };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        const Variable v(r.value);
-        EXPECT_EQ(test_support::real_iges_folder(), r.folder);
-        EXPECT_EQ(test_support::real_iges("hammer.iges"), r.folder / "hammer.iges");
+    // ctest runs each test in its own build folder; by hand it runs anywhere
+    for (const fs::path& working : {fs::current_path(), fs::path("/")}) {
+        const WorkingFolder w(working);
+        for (const Row& r : rows) {
+            SCOPED_TRACE(std::string(r.what) + ", working in " + working.string());
+            const Variable v(r.value);
+            EXPECT_EQ(test_support::real_iges_folder(), r.folder);
+            EXPECT_EQ(test_support::real_iges("hammer.iges"), r.folder / "hammer.iges");
+        }
     }
 }
 

@@ -90,11 +90,16 @@ void main_routine() {
         show_state(*e);
         read_word(task);
         e->set_working_range();
+        const Task* chosen = nullptr;
         for (const Task& t : tasks)
             if (is_word(task, t.word)) {
-                t.run(*e);
+                chosen = &t;
                 break;
             }
+        if (chosen)
+            chosen->run(*e);
+        else
+            refused();   // no task word, a blank line among them
     }
 }
 

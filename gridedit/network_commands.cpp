@@ -4,6 +4,7 @@
 #include "lib/netfile.hpp"
 
 #include <cerrno>
+#include <string>
 
 namespace gridedit {
 
@@ -22,32 +23,42 @@ bool ask_bounds(std::string_view question, std::string_view too_big, std::int32_
                 std::int32_t& hi) {
     for (;;) {
         ask2(question, " (0,0 to deactivate block or 999 to backup)");
-        if (!textio::read_answer_numbers(lo, hi)) continue;
+        if (!read_numbers(lo, hi)) continue;
         if (lo == backup || hi == backup) return false;
         if (lo == 0 && hi == 0) return true;
-        if (lo <= 0 || hi < lo) continue;
-        if (hi <= dim) return true;
-        textio::write(stdout_unit, "(a,i5)", too_big, dim);
+        if (lo > 0 && hi >= lo) {
+            if (hi <= dim) return true;
+            textio::write(stdout_unit, "(a,i5)", too_big, dim);
+        }
+        refused();
     }
 }
 
 // The file name question of input and output, asked again after the error
 // line while use(name, ierr) sets ierr, or at once for a name cut at its
-// field; "backup" leaves without the success line.
-template <class F>
-void with_file_name(std::string_view error, F use) {
+// field; "backup" leaves without the success line. Each name refused is
+// named on standard error with why(ierr).
+template <class F, class W>
+void with_file_name(std::string_view error, F use, W why) {
     textio::NameAnswer<name_len> name;
     for (;;) {
         ask({" enter name of network file (or backup)"});
         textio::read_answer(name);
+        // output may read its subblock answer before the file is opened
+        const long line = textio::Runtime::instance().unit(textio::stdin_unit).record();
         if (!name.cut && is_word(name.field, "backup")) return;
-        int ierr = 0;
-        if (name.cut)
-            ierr = ENAMETOOLONG;   // never opened: the field names another file
-        else
+        std::string reason;
+        if (name.cut) {
+            // never opened: the field names another file
+            reason = textio::open_refusal(ENAMETOOLONG, name_len);
+        } else {
+            int ierr = 0;
             use(name.text(), ierr);
-        if (ierr == 0) break;
+            if (ierr == 0) break;
+            reason = why(ierr);
+        }
         textio::write(stdout_unit, "(a)", error);
+        textio::refused_name(textio::shown_name(name), reason, line);
     }
     ok_line();
 }
@@ -58,11 +69,15 @@ void ijmax(Editor& e) {
     Answers& a = e.ans;
     for (;;) {
         ask({" enter new imax and jmax (999 to backup)"});
-        if (!textio::read_answer_numbers(a.inew, a.jnew)) continue;
+        if (!read_numbers(a.inew, a.jnew)) continue;
         if (a.inew == backup || a.jnew == backup) return;
-        if (a.inew <= 0 || a.jnew <= 0) continue;
+        if (a.inew <= 0 || a.jnew <= 0) {
+            refused();
+            continue;
+        }
         if (a.inew > idim || a.jnew > jdim) {
             textio::write(stdout_unit, "(a,2i5)", " error ... inew,jnew > idim,jdim = ", idim, jdim);
+            refused();
             continue;
         }
         e.net.imax = a.inew;
@@ -80,8 +95,11 @@ void setblock(Editor& e) {
         const bool i_off = n.a == 0 && n.b == 0;
         bool j_read;
         // a subblock with a zero index pair would address points outside the arrays
-        do j_read = ask_bounds(" enter new j1,j2", " error ... j2new > jdim = ", jdim, n.c, n.d);
-        while (j_read && i_off != (n.c == 0 && n.d == 0));
+        for (;;) {
+            j_read = ask_bounds(" enter new j1,j2", " error ... j2new > jdim = ", jdim, n.c, n.d);
+            if (!j_read || i_off == (n.c == 0 && n.d == 0)) break;
+            refused();
+        }
         if (j_read) break;   // else backup: the i question again
     }
     e.i1 = n.a;
@@ -100,6 +118,9 @@ void input(Editor& e) {
         geom::readnet(1, name, s.title, ierr, e.iblock, s.x, s.y, s.z, idim, jdim, s.imax, s.jmax, e.i1, e.i2,
                       e.j1, e.j2, s.klue);
         if (ierr == 0) e.net = s;
+    }, [](int ierr) {
+        return ierr == geom::not_a_network ? std::string("cannot read it as a network file")
+                                           : textio::open_refusal(ierr);
     });
 }
 
@@ -108,7 +129,7 @@ void output(Editor& e) {
         const Network& n = e.net;
         geom::writnet(2, name, std::string_view(n.title.data(), n.title.size()), ierr, e.iblock, n.x, n.y, n.z,
                       idim, jdim, n.imax, n.jmax, e.i1, e.i2, e.j1, e.j2, n.klue);
-    });
+    }, [](int ierr) { return textio::open_refusal(ierr); });
 }
 
 void settitle(Editor& e) {
@@ -124,9 +145,12 @@ void klue(Editor& e) {
     Answers& a = e.ans;
     for (;;) {
         ask({" enter network klue value (999 to backup)"});
-        if (!textio::read_answer_numbers(a.klue)) continue;
+        if (!read_numbers(a.klue)) continue;
         if (a.klue == backup) return;
-        if (a.klue < klue_min || a.klue > klue_max) continue;
+        if (a.klue < klue_min || a.klue > klue_max) {
+            refused();
+            continue;
+        }
         e.net.klue = a.klue;
         ok_line();
         return;

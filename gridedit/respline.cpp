@@ -160,7 +160,10 @@ void respline(Editor& e) {
             ask({" enter direction to respline (or backup)", "    i or j"});
             read_word(dir);
             if (is_word(dir, "backup")) return;
-            if (!is_word(dir, "i") && !is_word(dir, "j")) continue;
+            if (!is_word(dir, "i") && !is_word(dir, "j")) {
+                refused();
+                continue;
+            }
             along_i = is_word(dir, "i");
             const int line_count = along_i ? e.nsub : e.msub;
             // the count changes only where whole rows move: a subblock across
@@ -176,17 +179,21 @@ void respline(Editor& e) {
             }
         } else if (step == count) {
             ask({" enter number of points on spline (999 to backup)"});
-            if (!textio::read_answer_numbers(ipnts)) continue;
+            if (!read_numbers(ipnts)) continue;
             if (ipnts == backup) {
                 step = direction;
                 continue;
             }
-            if (ipnts < 2) continue;
+            if (ipnts < 2) {
+                refused();
+                continue;
+            }
             // the new count must fit the arrays beside the points outside the range
             // (tested without adding to ipnts, which could overflow)
             const int most = along_i ? idim - (e.net.imax - e.nsub) : jdim - (e.net.jmax - e.msub);
             if (ipnts > most) {
                 textio::write(stdout_unit, "(a,i5)", " cannot use ipnts > ", most);
+                refused();
                 continue;
             }
             step = degree;
@@ -199,19 +206,22 @@ void respline(Editor& e) {
                  "    ( 4) quartic:   first curvature zero",
                  "    (-4) quartic:   last curvature zero",
                  "    ( 5) quintic:   first and last curvatures zero"});
-            if (!textio::read_answer_numbers(deg)) continue;
+            if (!read_numbers(deg)) continue;
             if (deg == backup) {
                 step = direction;
                 continue;
             }
-            if (!is_degree(deg)) continue;
+            if (!is_degree(deg)) {
+                refused();
+                continue;
+            }
             step = deg == 1 ? run : factors;
         } else {   // factors
             bool ok;
             if (deg == 2 || deg == -2) {
                 ask({deg == 2 ? " enter first cluster factor (999. to backup)"
                               : " enter last cluster factor (999. to backup)"});
-                ok = textio::read_answer_numbers(f1);
+                ok = read_numbers(f1);
                 f2 = 0.0f;
                 if (ok && f1 == backup_real) {
                     step = degree;
@@ -219,13 +229,17 @@ void respline(Editor& e) {
                 }
             } else {
                 ask({" enter first and last cluster factors (999. to backup)"});
-                ok = textio::read_answer_numbers(f1, f2);
+                ok = read_numbers(f1, f2);
                 if (ok && (f1 == backup_real || f2 == backup_real)) {
                     step = degree;
                     continue;
                 }
             }
-            if (!ok || f1 < 0.0f || f2 < 0.0f) continue;
+            if (!ok) continue;
+            if (f1 < 0.0f || f2 < 0.0f) {
+                refused();
+                continue;
+            }
             step = run;
         }
     }

@@ -43,7 +43,7 @@ void readnet(int iunit, std::string_view fname, std::span<char> title, int& ierr
         return;
     }
     auto fail = [&] {
-        ierr = 1;
+        ierr = not_a_network;
         textio::close(iunit);
     };
     std::int32_t inew = 0, jnew = 0;
@@ -82,10 +82,10 @@ void writnet(int iunit, std::string_view fname, std::string_view title, int& ier
             textio::Result r = textio::read(5, "(a)", answer);
             // the end of the answers would otherwise ask without end
             if (r.status == textio::Status::end) throw textio::failure_from(r);
-            if (!r) continue;
             std::string_view a(answer.data(), answer.size());
-            if (a == "n         " || a == "N         ") return;
-            if (a == "y         " || a == "Y         ") break;
+            if (r && (a == "n         " || a == "N         ")) return;
+            if (r && (a == "y         " || a == "Y         ")) break;
+            textio::refused_answer();   // asked again, but the run has failed
         }
     }
     int ia = 1, ib = imax, ja = 1, jb = jmax;

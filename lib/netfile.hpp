@@ -7,6 +7,10 @@
 
 namespace geom {
 
+// readnet's ierr for a file that opened but holds no network it can take
+// (a failed open gives the text layer's status instead).
+inline constexpr int not_a_network = 1;
+
 // Reads the first network of fname into x, y, z (leading dimension idim,
 // jdim columns), or into the subblock i1..i2 x j1..j2 when iblock is set.
 // ierr = 0 on success; the unit is closed on every return.

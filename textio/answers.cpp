@@ -42,11 +42,14 @@ void fail_open(int unit, std::string shown, int status, std::size_t columns) {
 void refused_answer() { Runtime::instance().mark_failed(); }
 
 void refused_name(std::string_view shown, std::string_view reason) {
+    refused_name(shown, reason, Runtime::instance().unit(stdin_unit).record());
+}
+
+void refused_name(std::string_view shown, std::string_view reason, long line) {
     Runtime& rt = Runtime::instance();
     std::fflush(rt.stdout_file());   // the line lands after the question it answers
     std::fprintf(stderr, "%s: %.*s, file '%.*s' (answers line %ld)\n", rt.program().c_str(),
-                 static_cast<int>(reason.size()), reason.data(), static_cast<int>(shown.size()), shown.data(),
-                 rt.unit(stdin_unit).record());
+                 static_cast<int>(reason.size()), reason.data(), static_cast<int>(shown.size()), shown.data(), line);
     std::fflush(stderr);
     rt.mark_failed();
 }

@@ -86,5 +86,8 @@ void refused_answer();
 // naming the program, the file as shown, the reason and the answers line
 // it was read from; the run ends with status 1.
 void refused_name(std::string_view shown, std::string_view reason);
+// The same for a name read from answers line `line`, when further answers
+// were read before the name was found unusable.
+void refused_name(std::string_view shown, std::string_view reason, long line);
 
 }  // namespace textio

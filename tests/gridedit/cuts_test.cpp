@@ -84,18 +84,23 @@ const std::vector<P3> kBulb = {{-1, 2, 3}, {10, 24, 0}, {0, -1, -2}, {16, 0, 12}
 TEST(CutDialogues, AskAgainOnUnreadableOrOutOfRangeAnswersAndBackUpOn999)
 {
     const std::string bulb = network_text(2, 3, "Bulb", kBulb);
-    auto out = edit_cleanly(bulb, "Bulb", 2, 3, [&](Dialogue& d) {
+    Session s = edit(bulb, "Bulb", 2, 3, [&](Dialogue& d) {
         d.say("truncate", kPercentQ)
             .say("0", kPercentQ)
+            .refused()
             .say("100", kPercentQ)
+            .refused()
             .say("-5", kPercentQ)
+            .refused()
             .say("abc", kPercentQ)
+            .refused()
             .say("999.")
             .again();
-        d.say("tranatx", kXtranQ).say("x", kXtranQ).say("999").again();
-        d.say("tranxlin", kXtranQ).say("1.0.0", kXtranQ).say("999.").again();
+        d.say("tranatx", kXtranQ).say("x", kXtranQ).refused().say("999").again();
+        d.say("tranxlin", kXtranQ).say("1.0.0", kXtranQ).refused().say("999.").again();
     });
-    EXPECT_EQ(out, bulb);
+    expect_end(s.outcome, s.dialogue);
+    EXPECT_EQ(s.written, bulb);
 }
 
 TEST(CutDialogues, RangesWithTooFewPointsAreRefusedAfterTheQuestions)
@@ -131,12 +136,12 @@ TEST(CutDialogues, RangesWithTooFewPointsAreRefusedAfterTheQuestions)
             d.say(c.word, c.opening).say(c.answer, kTooFew);
         else
             d.say(c.word, c.opening + kTooFew);
-        d.again();
+        d.refused().again();
         if (c.ni > 0) save(d, "out.net");
         d.quit();
 
         Session s = run_with(d, file);
-        expect_clean_end(s.outcome);
+        expect_end(s.outcome, d);
         EXPECT_EQ(s.written, c.ni > 0 ? std::optional(file) : std::nullopt);
     }
 }

@@ -55,14 +55,15 @@ TEST(TaskWords, OnlyTheExactWordInTheFirstTenColumnsMatches)
 {
     Dialogue d;
     for (const char* word : {" input", "Input", "QUIT", "Klue", "quitx", "inputs", "ijmax.", "hello", "", "          quit"})
-        d.say(word).again();
+        d.say(word).refused().again();
     // Columns 11 on are not part of the task word.
     d.say("quit      input", ask(kQuitQ)).say(" y").again();
     d.say("quit", ask(kQuitQ)).say("N").again();
     d.quit();
 
     Sandbox box;
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
+    EXPECT_EQ(d.status(), 1);
 }
 
 TEST(Ijmax, AcceptsCountsUpTo481AndAsksAgainOtherwise)
@@ -70,10 +71,15 @@ TEST(Ijmax, AcceptsCountsUpTo481AndAsksAgainOtherwise)
     Dialogue d;
     d.say("ijmax", ask(kIjmaxQ))
         .say("482 1", line(kIjmaxErr) + ask(kIjmaxQ))
+        .refused()
         .say("1 482", line(kIjmaxErr) + ask(kIjmaxQ))
+        .refused()
         .say("0 5", ask(kIjmaxQ))
+        .refused()
         .say("5 -1", ask(kIjmaxQ))
+        .refused()
         .say("1.5 2", ask(kIjmaxQ))  // not an integer: unreadable
+        .refused()
         .say("999")                  // the second number is still awaited
         .say("5")
         .again();
@@ -89,7 +95,7 @@ TEST(Ijmax, AcceptsCountsUpTo481AndAsksAgainOtherwise)
     d.quit();
 
     Sandbox box;
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
 }
 
 TEST(Setblock, ChecksEachPairAndBacksUpToTheIQuestion)
@@ -97,15 +103,22 @@ TEST(Setblock, ChecksEachPairAndBacksUpToTheIQuestion)
     Dialogue d;
     d.say("setblock", line(kSetblock) + ask(kIQ))
         .say("5,3", ask(kIQ))
+        .refused()
         .say("0,3", ask(kIQ))
+        .refused()
         .say("-1,3", ask(kIQ))
+        .refused()
         .say("1,482", line(kI2Err) + ask(kIQ))
+        .refused()
         .say("3,5", ask(kJQ))
         .say("999,1", ask(kIQ))  // back to i, the heading is not repeated
         .say("2,481", ask(kJQ))  // only 481 bounds it, not the 0 x 0 network
         .say("4,3", ask(kJQ))
+        .refused()
         .say("0,2", ask(kJQ))
+        .refused()
         .say("1,482", line(kJ2Err) + ask(kJQ))
+        .refused()
         .say("4,6");
     d.net.set_block(2, 481, 4, 6);
     d.ok();
@@ -116,7 +129,7 @@ TEST(Setblock, ChecksEachPairAndBacksUpToTheIQuestion)
     d.quit();
 
     Sandbox box;
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
 }
 
 TEST(Setblock, OneZeroPairBesideAValidPairIsAskedAgainAndNotStored)
@@ -128,19 +141,21 @@ TEST(Setblock, OneZeroPairBesideAValidPairIsAskedAgainAndNotStored)
     d.say("setblock", line(kSetblock) + ask(kIQ))
         .say("0 0", ask(kJQ))
         .say("1 2", ask(kJQ))
+        .refused()
         .say("999 999", ask(kIQ))
         .say("4 5", ask(kJQ))
         .say("0 0", ask(kJQ))
+        .refused()
         .say("999 0", ask(kIQ))
         .say("999 0")
         .again();  // the block of before is still set
-    d.say("setblock", line(kSetblock) + ask(kIQ)).say("4 5", ask(kJQ)).say("0 0", ask(kJQ)).say("6 7");
+    d.say("setblock", line(kSetblock) + ask(kIQ)).say("4 5", ask(kJQ)).say("0 0", ask(kJQ)).refused().say("6 7");
     d.net.set_block(4, 5, 6, 7);
     d.ok();
     d.quit();
 
     Sandbox box;
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
 }
 
 TEST(TitleAndKlue, AreShownAndWrittenToTheHeader)
@@ -163,8 +178,11 @@ TEST(TitleAndKlue, AreShownAndWrittenToTheHeader)
     // A klue that does not fit the five header columns is refused.
     d.say("klue", ask(kKlueQ))
         .say("100000", ask(kKlueQ))
+        .refused()
         .say("-10000", ask(kKlueQ))
+        .refused()
         .say("2.5", ask(kKlueQ))
+        .refused()
         .say("999")
         .again();
     d.say("klue", ask(kKlueQ)).say("99999");
@@ -184,7 +202,7 @@ TEST(TitleAndKlue, AreShownAndWrittenToTheHeader)
     d.quit();
 
     Sandbox box;
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
     const std::string origin = point(0, 0, 0);
     EXPECT_EQ(box.read("minus.net"), "    1    1   -3     " + sixty + "\n" + origin);
     EXPECT_EQ(box.read("wide.net"), "    1    1-9999     " + sixty + "\n" + origin);

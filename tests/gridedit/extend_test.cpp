@@ -80,11 +80,12 @@ TEST(Extend, RefusedWhileASubblockIsActive)
 {
     Dialogue d;
     set_block(d, 1, 1, 1, 1);
-    d.say("extend", line(kBlocked)).again();
-    d.say("dextend", line(kBlocked)).again();
+    d.say("extend", line(kBlocked)).refused().again();
+    d.say("dextend", line(kBlocked)).refused().again();
     d.quit();
     Sandbox box;
-    EXPECT_EQ(run_dialogue(box, d).status, 0);
+    expect_end(run_dialogue(box, d), d);
+    EXPECT_EQ(d.status(), 1);
 }
 
 TEST(Extend, BackupChainAndAnswersAskedAgain)
@@ -94,27 +95,35 @@ TEST(Extend, BackupChainAndAnswersAskedAgain)
     load(d, "in.net", "Rudder", 3, 2);
     d.say("extend", ask(kSideQ))
         .say("IMIN", ask(kSideQ))
+        .refused()
         .say(" imin", ask(kSideQ))
+        .refused()
         .say("iminx", ask(kSideQ))
+        .refused()
         .say("backup")
         .again();
     // only the first ten columns of a word count
     d.say("extend", ask(kSideQ))
         .say("jmax      and more", ask(kAxisQ))
         .say("X", ask(kAxisQ))
+        .refused()
         .say("backup", ask(kSideQ))
         .say("imin", ask(kAxisQ))
         .say("s", ask(kToQ[3]))
         .say("999", ask(kAxisQ))
         .say("z", ask(kToQ[2]))
         .say("far", ask(kToQ[2]))
+        .refused()
         .say("4", ask(kPointsQ))
         .say("many", ask(kPointsQ))
+        .refused()
         .say("-1", ask(kPointsQ))  // a negative count is asked again
+        .refused()
         .say("999", ask(kToQ[2]))
         .say("4", ask(kPointsQ))
         .say("2", ask(kFairQ))
         .say("smooth", ask(kFairQ))
+        .refused()
         .say("999", ask(kPointsQ))
         .say("999", ask(kToQ[2]))
         .say("999", ask(kAxisQ))
@@ -153,11 +162,11 @@ TEST(Extend, CapacityIsCheckedAfterTheQuestionsAndStillEndsWithOk)
     const std::string start = net_file(3, 3, "Rudder", [](int i, int j) { return point(i, i * i, j); });
     Dialogue d;
     load(d, "in.net", "Rudder", 3, 3);
-    extend(d, "extend", "imax", "x", "500", "479", "1", line(kInew)).ok();
-    extend(d, "dextend", "jmin", "z", "-2", "479", "1", line(kJnew)).ok();
+    extend(d, "extend", "imax", "x", "500", "479", "1", line(kInew)).refused().ok();
+    extend(d, "dextend", "jmin", "z", "-2", "479", "1", line(kJnew)).refused().ok();
     // a count whose sum with imax does not fit an integer
-    extend(d, "extend", "imin", "x", "0", "2147483647", "1", line(kInew)).ok();
-    extend(d, "dextend", "jmax", "s", "1", "2147483647", "1", line(kJnew)).ok();
+    extend(d, "extend", "imin", "x", "0", "2147483647", "1", line(kInew)).refused().ok();
+    extend(d, "dextend", "jmax", "s", "1", "2147483647", "1", line(kJnew)).refused().ok();
     save(d, "out.net");
     extend(d, "extend", "imax", "x", "500", "478", "1");
     d.net.imax = 481;
@@ -165,8 +174,8 @@ TEST(Extend, CapacityIsCheckedAfterTheQuestionsAndStillEndsWithOk)
     extend(d, "dextend", "jmax", "z", "500", "478", "1");
     d.net.jmax = 481;
     d.ok();
-    extend(d, "extend", "jmin", "z", "0", "1", "1", line(kJnew)).ok();
-    extend(d, "dextend", "imax", "x", "1", "1", "1", line(kInew)).ok();
+    extend(d, "extend", "jmin", "z", "0", "1", "1", line(kJnew)).refused().ok();
+    extend(d, "dextend", "imax", "x", "1", "1", "1", line(kInew)).refused().ok();
     d.quit();
 
     expect_unchanged(d, start);
@@ -178,8 +187,8 @@ TEST(Extend, LinesOfFewerThanThreePointsAreRefused)
     const std::string start = shape_file(parab, false);
     Dialogue d;
     load(d, "in.net", "Rudder", 2, 3);
-    extend(d, "extend", "imax", "x", "5", "2", "1", line(kShort)).again();
-    extend(d, "dextend", "imin", "s", "-1", "1", "2", line(kShort)).again();
+    extend(d, "extend", "imax", "x", "5", "2", "1", line(kShort)).refused().again();
+    extend(d, "dextend", "imin", "s", "-1", "1", "2", line(kShort)).refused().again();
     save(d, "same.net");
     extend(d, "extend", "jmax", "x", "5", "2", "2");
     d.net.jmax = 5;
@@ -189,7 +198,7 @@ TEST(Extend, LinesOfFewerThanThreePointsAreRefused)
 
     Sandbox box;
     box.write("in.net", start);
-    EXPECT_EQ(run_dialogue(box, d).status, 0);
+    expect_end(run_dialogue(box, d), d);
     EXPECT_EQ(box.read("same.net"), start);
     // the parabola continued
     EXPECT_EQ(box.read("out.net"), net_file(2, 5, "Rudder", [](int i, int j) { return point(j, j * j, i); }));

@@ -24,11 +24,14 @@ std::string grid_file(const std::string& header, int ni, int nj, F xyz)
 TEST(Input, MissingFileAsksForTheNameAgain)
 {
     Dialogue d;
-    d.say("input", ask(kNameQ)).say("nothere.net", line(kReadErr) + ask(kNameQ)).say("backup").again();
+    d.say("input", ask(kNameQ)).say("nothere.net", line(kReadErr) + ask(kNameQ));
+    d.refused_name(kMissing, "nothere.net").say("backup").again();
     d.quit();
 
     Sandbox box;
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
+    EXPECT_EQ(d.errors(),
+              "gridedit: cannot open (No such file or directory), file 'nothere.net' (answers line 2)\n");
 }
 
 TEST(Input, ReadsTheHeaderColumnsAndPointsInAnyLayout)
@@ -130,10 +133,11 @@ TEST(Input, FailedReadLeavesTheNetworkAsItWas)
         d.net.imax = d.net.jmax = 2;
         d.net.klue = 5;
         d.ok();
-        d.say("input", ask(kNameQ)).say("bad.net", line(kReadErr) + ask(kNameQ)).say("backup").again();
+        d.say("input", ask(kNameQ)).say("bad.net", line(kReadErr) + ask(kNameQ)).refused_name(kNotNetwork, "bad.net");
+        d.say("backup").again();
         d.say("output", ask(kNameQ)).say("after.net").ok();
         d.quit();
-        expect_clean_end(run_dialogue(box, d));
+        expect_end(run_dialogue(box, d), d);
         EXPECT_EQ(box.read("after.net"), original);
     }
 }
@@ -164,19 +168,25 @@ TEST(Subblock, InputAndOutputWorkOnTheBlockAlone)
     // The file's counts must equal the block's, in either direction.
     d.say("input", ask(kNameQ))
         .say("big.net", readnet_size_error(4, 3, 3, 3) + line(kReadErr) + ask(kNameQ))
+        .refused_name(kNotNetwork, "big.net")
         .say("small.net", readnet_size_error(2, 3, 3, 3) + line(kReadErr) + ask(kNameQ))
+        .refused_name(kNotNetwork, "small.net")
         .say("backup")
         .again();
     d.say("input", ask(kNameQ)).say("b.net");
     d.net.title = title60("Patch");
     d.net.klue = 4;
     d.ok();
-    d.say("input", ask(kNameQ)).say("badblock.net", line(kReadErr) + ask(kNameQ)).say("backup").again();
+    d.say("input", ask(kNameQ)).say("badblock.net", line(kReadErr) + ask(kNameQ));
+    d.refused_name(kNotNetwork, "badblock.net").say("backup").again();
     d.say("output", ask(kNameQ))
         .say("keep.net", ask(kSubQ))
         .say(" y", ask(kSubQ))
+        .refused()
         .say("yes", ask(kSubQ))
+        .refused()
         .say("", ask(kSubQ))
+        .refused()
         .say("n")
         .ok();
     d.say("output", ask(kNameQ)).say("blk.net", ask(kSubQ)).say("Y").ok();
@@ -186,7 +196,7 @@ TEST(Subblock, InputAndOutputWorkOnTheBlockAlone)
     d.say("output", ask(kNameQ)).say("whole.net").ok();
     d.quit();
 
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
     EXPECT_EQ(box.read("keep.net"), "keep me\n");  // "n": not even opened
 
     std::string block = "    3    3    4     Patch\n";
@@ -254,10 +264,11 @@ TEST(Output, UnopenableNameAsksForTheNameAgain)
     Sandbox box;
     box.make_dir("adir");
     Dialogue d;
-    d.say("output", ask(kNameQ)).say("adir", line(kWriteErr) + ask(kNameQ)).say("backup").again();
+    d.say("output", ask(kNameQ)).say("adir", line(kWriteErr) + ask(kNameQ)).refused_name(kIsDir, "adir");
+    d.say("backup").again();
     d.quit();
 
-    expect_clean_end(run_dialogue(box, d));
+    expect_end(run_dialogue(box, d), d);
 }
 
 }  // namespace

@@ -150,26 +150,34 @@ TEST(Respline, BackupChainsAndRefusedAnswers)
     load(d, "in.net", "Keel", 4, 2);
     d.say("respline", ask(kDirQ))
         .say("k", ask(kDirQ))
+        .refused()
         .say("I", ask(kDirQ))
+        .refused()
         .say("i", ask(kCountQ))
         .say("1", ask(kCountQ))
+        .refused()
         .say("-3", ask(kCountQ))
+        .refused()
         .say("x", ask(kCountQ))
+        .refused()
         .say("999", ask(kDirQ))
         .say("j", ask(kCountQ))
         .say("3", ask(kDegQ));
-    for (const char* deg : {"0", "-1", "-3", "-5", "6", "x"}) d.say(deg, ask(kDegQ));
+    for (const char* deg : {"0", "-1", "-3", "-5", "6", "x"}) d.say(deg, ask(kDegQ)).refused();
     d.say("999", ask(kDirQ))  // the degree backs up to the direction, not the count
         .say("i", ask(kCountQ))
         .say("4", ask(kDegQ))
         .say("2", ask(kFirstQ))
         .say("-0.5", ask(kFirstQ))
+        .refused()
         .say("999", ask(kDegQ))
         .say("-2", ask(kLastQ))
         .say("999", ask(kDegQ))
         .say("3", ask(kBothQ))
         .say("-1 1", ask(kBothQ))
+        .refused()
         .say("1 -1", ask(kBothQ))
+        .refused()
         .say("1 999", ask(kDegQ))  // either factor backs up
         .say("-4", ask(kBothQ))
         .say("999 1", ask(kDegQ))
@@ -177,6 +185,7 @@ TEST(Respline, BackupChainsAndRefusedAnswers)
         .say("999 999", ask(kDegQ))
         .say("4", ask(kBothQ))
         .say("a", ask(kBothQ))
+        .refused()
         .say("999 0", ask(kDegQ))
         .say("999", ask(kDirQ))
         .say("backup")
@@ -196,7 +205,9 @@ TEST(Respline, CountLimitLeavesRoomForThePointsBeyondTheSubblock)
     d.say("respline", ask(kDirQ))
         .say("i", ask(kCountQ))
         .say("92", limit(481 - 390) + ask(kCountQ))
+        .refused()
         .say("2147483647", limit(91) + ask(kCountQ))  // its sum with 390 does not fit an integer
+        .refused()
         .say("999", ask(kDirQ))                       // 999 is backup, not a count above the limit
         .say("i", ask(kCountQ))
         .say("91", ask(kDegQ))
@@ -208,12 +219,15 @@ TEST(Respline, CountLimitLeavesRoomForThePointsBeyondTheSubblock)
     d.say("respline", ask(kDirQ))
         .say("i", ask(kCountQ))
         .say("482", limit(481) + ask(kCountQ))
+        .refused()
         .say("481", ask(kDegQ))
         .say("1")
         .ok();
     d.quit();
 
-    EXPECT_EQ(run_with(d, start).outcome.status, 0);
+    const Session s = run_with(d, start);
+    expect_end(s.outcome, d);
+    EXPECT_EQ(s.outcome.status, 1);
 }
 
 // ---- distributions on straight lines ----

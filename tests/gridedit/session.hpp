@@ -18,6 +18,13 @@ inline void expect_clean_end(const Outcome& r)
     EXPECT_EQ(r.err, "");
 }
 
+// The status and standard error the dialogue's refused answers give.
+inline void expect_end(const Outcome& r, const Dialogue& d)
+{
+    EXPECT_EQ(r.status, d.status());
+    EXPECT_EQ(r.err, d.errors());
+}
+
 // Runs the dialogue's answers in `box`; the program must write its transcript.
 inline Outcome run_dialogue(const Sandbox& box, const Dialogue& d)
 {
@@ -29,6 +36,7 @@ inline Outcome run_dialogue(const Sandbox& box, const Dialogue& d)
 struct Session {
     Outcome outcome;
     std::optional<std::string> written;  // out.net
+    Dialogue dialogue;                   // what was typed and what it must give
 };
 
 // run_dialogue in a fresh scratch directory with `input` as in.net.
@@ -37,14 +45,14 @@ inline Session run_with(const Dialogue& d, const std::string& input)
     Sandbox box;
     box.write("in.net", input);
     Outcome r = run_dialogue(box, d);
-    return {r, box.read("out.net")};
+    return {r, box.read("out.net"), d};
 }
 
-// The run must end with status 0 and leave out.net as in.net was.
+// The run must end as its refused answers say and leave out.net as in.net was.
 inline void expect_unchanged(const Dialogue& d, const std::string& input)
 {
     Session s = run_with(d, input);
-    EXPECT_EQ(s.outcome.status, 0);
+    expect_end(s.outcome, d);
     EXPECT_EQ(s.written, input);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Expected gridedit transcripts and network files, built line by line.
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -126,13 +127,40 @@ public:
     }
     Dialogue& quit() { return say("quit", ask(kQuitQ)).say("Y"); }
 
+    // The answer just typed could not be used: the run goes on as the
+    // transcript says and ends with status 1.
+    Dialogue& refused()
+    {
+        status_ = 1;
+        return *this;
+    }
+    // The file name just typed could not be used: refused, and one line on
+    // standard error with the reason, the name as shown and its answers line.
+    Dialogue& refused_name(std::string_view reason, std::string_view shown)
+    {
+        err_ += "gridedit: " + std::string(reason) + ", file '" + std::string(shown) + "' (answers line " +
+                std::to_string(lines()) + ")\n";
+        return refused();
+    }
+
     const std::string& answers() const { return in_; }
     const std::string& transcript() const { return want_; }
+    int lines() const { return static_cast<int>(std::count(in_.begin(), in_.end(), '\n')); }
+    int status() const { return status_; }
+    const std::string& errors() const { return err_; }
 
 private:
     std::string in_;
     std::string want_;
+    std::string err_;
+    int status_ = 0;
 };
+
+// Reasons of the standard error line of a refused name.
+inline const std::string kMissing = "cannot open (No such file or directory)";
+inline const std::string kIsDir = "cannot open (Is a directory)";
+inline const std::string kNotNetwork = "cannot read it as a network file";
+inline const std::string kPastField = "cannot open (name longer than the 80 columns of its field)";
 
 // One point record in "(1p3e16.8)": the three fields given as their digits.
 inline std::string point(std::string_view x, std::string_view y, std::string_view z)

@@ -42,20 +42,25 @@ TEST(Transforms, BackupsAndWrongAnswersChangeNothing)
 {
     Dialogue d;
     load(d, "in.net", "Fin", 3, 2);
-    d.say("transform", ask(kTransformQ)).say(" 1", ask(kTransformQ)).say("3", ask(kTransformQ)).say("backup").again();
-    d.say("reverse", ask(kReverseQ)).say("I", ask(kReverseQ)).say("k", ask(kReverseQ)).say("backup").again();
+    d.say("transform", ask(kTransformQ)).say(" 1", ask(kTransformQ)).refused().say("3", ask(kTransformQ)).refused();
+    d.say("backup").again();
+    d.say("reverse", ask(kReverseQ)).say("I", ask(kReverseQ)).refused().say("k", ask(kReverseQ)).refused();
+    d.say("backup").again();
     // only the first number is tested for backup
-    d.say("scale", ask(kScaleQ)).say("two 1 1", ask(kScaleQ)).say("999 5 5").again();
-    d.say("translate", ask(kTranslateQ)).say("x", ask(kTranslateQ)).say("999 1 1").again();
-    d.say("rotate", ask(kAxisQ)).say("w", ask(kAxisQ)).say("xx", ask(kAxisQ)).say("backup").again();
+    d.say("scale", ask(kScaleQ)).say("two 1 1", ask(kScaleQ)).refused().say("999 5 5").again();
+    d.say("translate", ask(kTranslateQ)).say("x", ask(kTranslateQ)).refused().say("999 1 1").again();
+    d.say("rotate", ask(kAxisQ)).say("w", ask(kAxisQ)).refused().say("xx", ask(kAxisQ)).refused();
+    d.say("backup").again();
     // 999 at the angle goes back to the point, 999 first at the point to the axis
     d.say("rotate", ask(kAxisQ))
         .say("x", ask(kPointQ[0]))
         .say("999 0", ask(kAxisQ))
         .say("Z", ask(kPointQ[2]))
         .say("a b", ask(kPointQ[2]))
+        .refused()
         .say("0 0", ask(kAngleQ[2]))
         .say("right", ask(kAngleQ[2]))
+        .refused()
         .say("999", ask(kPointQ[2]))
         .say("999 1", ask(kAxisQ))
         .say("y", ask(kPointQ[1]))
@@ -190,14 +195,15 @@ TEST(Transpose, SquareSubblockInPlaceOtherSubblocksRefused)
                   return in ? tag(3 + (j - 2), 2 + (i - 3)) : tag(i, j);
               }));
 
-    // refused without the success line, nothing moved
-    out = run_on(start, 6, 5, [](Dialogue& d) {
+    // refused without the success line, nothing moved, and the run has failed
+    Session s = edit(start, "Fin", 6, 5, [](Dialogue& d) {
         set_block(d, 3, 5, 2, 5);
-        d.say("transpose", line(kNonSquare)).again();
+        d.say("transpose", line(kNonSquare)).refused().again();
         set_block(d, 1, 1, 1, 2);
-        d.say("transpose", line(kNonSquare)).again();
+        d.say("transpose", line(kNonSquare)).refused().again();
     });
-    EXPECT_EQ(out, start);
+    expect_end(s.outcome, s.dialogue);
+    EXPECT_EQ(s.written, start);
 }
 
 TEST(Transforms, SubblockOnlyIsWorkedOn)

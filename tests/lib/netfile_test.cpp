@@ -511,6 +511,8 @@ TEST_F(SubblockQuestion, OnlyASingleYOrNIsAnAnswer) {
         EXPECT_EQ(write_block("q.dat"), 0) << c.answers;
         EXPECT_EQ(console(), repeated(kQuestion, c.asked)) << c.answers;
         EXPECT_EQ(get("q.dat"), c.written ? block_file : old_content) << c.answers;
+        // every answer asked again marks the run as failed
+        EXPECT_EQ(textio::Runtime::instance().failed(), c.asked > 1) << c.answers;
     }
 }
 

@@ -137,9 +137,12 @@ TEST(LongName, PastTheFieldIsRefusedAndEightyColumnsOpenTheWholeName) {
          ip::answers("@", "+m", "+n", "tgt.net", "+m", "+n"), 0, 1, "", "keelcut: " + kTooLong + " (unit 1, record 0)\n"},
         {"keelcut, target", ip::kKeelcut, {{"src.net", kNetwork}, {"#", kNetwork}},
          ip::answers("src.net", "+m", "+n", "@", "+m", "+n"), 0, 1, "", "keelcut: " + kTooLong + " (unit 1, record 0)\n"},
-        // asked again, and "backup" back to the task question
-        {"gridedit, input", GRIDEDIT_EXE, {{"#", kNetwork}}, edit_in.answers(), 0, 0, edit_in.transcript(), ""},
-        {"gridedit, output", GRIDEDIT_EXE, {{"in.net", kNetwork}}, edit_out.answers(), 0, 0, edit_out.transcript(), ""},
+        // asked again, and "backup" back to the task question; a name that
+        // fits is not asked again, so that "backup" is an unknown task word
+        {"gridedit, input", GRIDEDIT_EXE, {{"#", kNetwork}}, edit_in.answers(), 1, 1, edit_in.transcript(),
+         "gridedit: " + kTooLong + " (answers line 2)\n"},
+        {"gridedit, output", GRIDEDIT_EXE, {{"in.net", kNetwork}}, edit_out.answers(), 1, 1, edit_out.transcript(),
+         "gridedit: " + kTooLong + " (answers line 4)\n"},
         {"appgrid, input", APPGRID_EXE, [&] {
              Files f = appgrid_files;
              f["#"] = ag::keel_net();

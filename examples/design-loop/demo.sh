@@ -17,8 +17,8 @@ cp "$here/bulb.igs" "$here/keel.net" "$here/wing.net" "$here/testpoints.txt" "$h
 cd "$out"
 
 status=0
-run() {  # run <program> <answers>: the program on a file of answers, its transcript kept
-  "$bin/$1" < "$2.answers" > "$2.transcript"
+run() {  # run <program> <answers>: the program on a file of answers, its transcript kept; a status other than 0 stops the demo, named
+  "$bin/$1" < "$2.answers" > "$2.transcript" || { rc=$?; printf '%s\n' "$1 < $2.answers > $2.transcript ended with status $rc" >&2; exit "$rc"; }
 }
 check() {  # check <name> [var=value ...]: one of checks.awk's checks
   name=$1

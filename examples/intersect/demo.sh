@@ -6,9 +6,12 @@ set -e
 bin=$1
 out=$2
 here=$(cd "$(dirname "$0")" && pwd)
+run() {  # run <program> <answers> <transcript>: in the output folder; a status other than 0 stops the demo, named
+  (cd "$out" && "$bin/$1" < "$here/$2" > "$3") || { rc=$?; printf '%s\n' "$1 < $2 > $3 ended with status $rc" >&2; exit "$rc"; }
+}
 cp "$here/bulb.net" "$here/keel.net" "$here/wing.net" "$out/"
-(cd "$out" && "$bin/keelcut" < "$here/keelcut.answers" > keelcut.transcript)
-(cd "$out" && "$bin/foilcut" < "$here/foilcut.answers" > foilcut.transcript)
+run keelcut keelcut.answers keelcut.transcript
+run foilcut foilcut.answers foilcut.transcript
 echo "intersect demo: tables, strips and transcripts in $out"
 ls "$out" | sed 's/^/  /'
 echo "keel root on the bulb (keelcut.out, first and last stations):"

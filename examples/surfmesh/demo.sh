@@ -10,9 +10,12 @@ set -e
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$1
 out=$2
+run() {  # run <program> <answers> <transcript>: in the output folder; a status other than 0 stops the demo, named
+  (cd "$out" && "$bin/$1" < "$here/$2" > "$3") || { rc=$?; printf '%s\n' "$1 < $2 > $3 ended with status $rc" >&2; exit "$rc"; }
+}
 cp "$here/bulb.igs" "$here/cutbulb.igs" "$out/"
-(cd "$out" && "$bin/surfmesh" < "$here/bulb.answers" > transcript.txt)
-(cd "$out" && "$bin/surfmesh" < "$here/cutbulb.answers" > cutbulb-transcript.txt)
+run surfmesh bulb.answers transcript.txt
+run surfmesh cutbulb.answers cutbulb-transcript.txt
 echo "surfmesh demo: transcripts and mesh files in $out"
 ls "$out" | sed 's/^/  /'
 echo "network headers:"

@@ -3,7 +3,8 @@
 # folders of a first run that the user has added to: a mv first on PATH that
 # fails part way when the user's folder is moved aside, or fails to move one
 # of the user's files back (a file named -n, beside one named \c); a program
-# of the demo that fails; a demo folder that is a symbolic link or a file.
+# of the demo that fails; a subfolder both the demo and the user write in; a
+# demo folder that is a symbolic link or a file.
 # Nothing of the user's is lost or changed, each fault is said in one line,
 # and the run's status says it. Last, the closing text's commands for work
 # by hand, run twice over a build folder whose name needs quoting.
@@ -117,6 +118,34 @@ grep '^kept' "$work/out.log" | diff "$work/kept.expected" - ||
   fail "the run after -n was not put back: kept lines differ (< expected, > printed)"
 grep -v '^kept' "$work/out.log" | diff "$work/first.log" - || fail "the run after -n was not put back: printed otherwise than the first"
 same "the run after -n was not put back"
+
+# a subfolder that both the demo and the user write in: merged name by name,
+# the user's file in it kept, the demo's written again
+start
+echo "mine" > "$work/mine.txt"
+mkdir -p "$demo/convert/plots"
+cp "$work/mine.txt" "$demo/convert/plots/mine.txt"
+echo "edited by the user" > "$demo/convert/plots/demo.txt"
+rm "$case/bin"
+mkdir "$case/bin"
+for p in "$bin"/*; do ln -s "$p" "$case/bin/"; done
+rm "$case/bin/gridplot"
+printf '#!/bin/sh
+mkdir -p plots && echo "written by the demo" > plots/demo.txt
+exec "%s" "$@"
+' "$bin/gridplot" \
+  > "$case/bin/gridplot"
+chmod +x "$case/bin/gridplot"
+run
+[ "$rc" = 0 ] && [ ! -s "$work/err.log" ] || fail "a subfolder both write in: status $rc: $(cat "$work/err.log")"
+cmp -s "$work/mine.txt" "$demo/convert/plots/mine.txt" || fail "a subfolder both write in: the user's file lost"
+[ "$(cat "$demo/convert/plots/demo.txt")" = "written by the demo" ] || fail "a subfolder both write in: the demo's file not written again"
+grep -qxF "kept in $demo/convert, not written by the demo: plots/mine.txt" "$work/out.log" ||
+  fail "a subfolder both write in: no kept line naming plots/mine.txt: $(grep '^kept' "$work/out.log")"
+[ "$(ls "$case")" = "$(printf 'bin\ndemo')" ] || fail "a subfolder both write in: left in the build folder: $(ls -A "$case")"
+rm "$case/bin"/*
+rmdir "$case/bin"
+ln -s "$bin" "$case/bin"
 
 # a demo folder that is a symbolic link, and one that is a file: each left as
 # it is, said in one line, its demo not run; the others run

@@ -4,9 +4,11 @@
 
 namespace convert {
 
-void read_answer(std::span<char> field) { textio::read_required(textio::stdin_unit, "(a)", field); }
-
 namespace {
+
+// One line of standard input into the field, cut or blank-padded to its
+// length. The end of the answers ends the run.
+void read_answer(std::span<char> field) { textio::read_required(textio::stdin_unit, "(a)", field); }
 
 void put_question(std::string_view question) { textio::write(textio::stdout_unit, "(a,/,a)", question, " ? "); }
 

@@ -17,10 +17,6 @@ namespace convert {
 inline constexpr std::size_t name_columns = 80;
 using FileName = textio::NameAnswer<name_columns>;
 
-// One line of standard input into the field, cut or blank-padded to its
-// length. The end of the answers ends the run.
-void read_answer(std::span<char> field);
-
 // The question on its line and " ? " on the next, written with "(a,/,a)",
 // then its answer.
 void ask(std::string_view question, std::span<char> answer);

@@ -218,7 +218,7 @@ namespace {
 
 void too_few_points() {
     textio::write(stdout_unit, "(a)", " error ... too few points in working range");
-    refused();
+    textio::refused_answer();
 }
 
 geom::Grid at_range(Editor& e, geom::Grid g) { return g.at(e.ib1, e.jb1); }
@@ -242,10 +242,10 @@ void truncate_command(Editor& e) {
     float pct = 0.0f;
     for (;;) {
         ask({" assumes blunt-nosed bulb type network", " enter percent body length to truncate bulb (999. to backup)"});
-        if (!read_numbers(pct)) continue;
+        if (!textio::read_answer_numbers(pct)) continue;
         if (pct == backup_real) return;
         if (pct > 0.0f && pct < 100.0f) break;
-        refused();
+        textio::refused_answer();
     }
     Network& n = e.net;
     if (!truncate(at_range(e, n.gx()), at_range(e, n.gy()), at_range(e, n.gz()), idim, jdim, e.nsub, e.msub, e.work,

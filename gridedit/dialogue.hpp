@@ -23,23 +23,11 @@ void read_word(std::span<char> field);
 // True when the field is word followed by blanks.
 bool is_word(std::span<const char> field, std::string_view word);
 
-// An answer the editor could not use: it asks again or goes back to the
-// menu as before, but the run ends with status 1.
-inline void refused() { textio::refused_answer(); }
-
-// Free-format numbers; an answer that cannot be read is refused.
-template <class... T>
-bool read_numbers(T&... v) {
-    if (textio::read_answer_numbers(v...)) return true;
-    refused();
-    return false;
-}
-
 // The question, asked again until its numbers can be read.
 template <class... T>
 void ask_numbers(std::initializer_list<std::string_view> lines, T&... v) {
     do ask(lines);
-    while (!read_numbers(v...));
+    while (!textio::read_answer_numbers(v...));
 }
 
 }  // namespace gridedit

@@ -99,7 +99,7 @@ void main_routine() {
         if (chosen)
             chosen->run(*e);
         else
-            refused();   // no task word, a blank line among them
+            textio::refused_answer();   // no task word, a blank line among them
     }
 }
 

@@ -23,14 +23,14 @@ bool ask_bounds(std::string_view question, std::string_view too_big, std::int32_
                 std::int32_t& hi) {
     for (;;) {
         ask2(question, " (0,0 to deactivate block or 999 to backup)");
-        if (!read_numbers(lo, hi)) continue;
+        if (!textio::read_answer_numbers(lo, hi)) continue;
         if (lo == backup || hi == backup) return false;
         if (lo == 0 && hi == 0) return true;
         if (lo > 0 && hi >= lo) {
             if (hi <= dim) return true;
             textio::write(stdout_unit, "(a,i5)", too_big, dim);
         }
-        refused();
+        textio::refused_answer();
     }
 }
 
@@ -50,7 +50,7 @@ void with_file_name(std::string_view error, F use, W why) {
         std::string reason;
         if (name.cut) {
             // never opened: the field names another file
-            reason = textio::open_refusal(ENAMETOOLONG, name_len);
+            reason = textio::open_refusal(ENAMETOOLONG, name);
         } else {
             int ierr = 0;
             use(name.text(), ierr);
@@ -69,15 +69,15 @@ void ijmax(Editor& e) {
     Answers& a = e.ans;
     for (;;) {
         ask({" enter new imax and jmax (999 to backup)"});
-        if (!read_numbers(a.inew, a.jnew)) continue;
+        if (!textio::read_answer_numbers(a.inew, a.jnew)) continue;
         if (a.inew == backup || a.jnew == backup) return;
         if (a.inew <= 0 || a.jnew <= 0) {
-            refused();
+            textio::refused_answer();
             continue;
         }
         if (a.inew > idim || a.jnew > jdim) {
             textio::write(stdout_unit, "(a,2i5)", " error ... inew,jnew > idim,jdim = ", idim, jdim);
-            refused();
+            textio::refused_answer();
             continue;
         }
         e.net.imax = a.inew;
@@ -98,7 +98,7 @@ void setblock(Editor& e) {
         for (;;) {
             j_read = ask_bounds(" enter new j1,j2", " error ... j2new > jdim = ", jdim, n.c, n.d);
             if (!j_read || i_off == (n.c == 0 && n.d == 0)) break;
-            refused();
+            textio::refused_answer();
         }
         if (j_read) break;   // else backup: the i question again
     }
@@ -145,10 +145,10 @@ void klue(Editor& e) {
     Answers& a = e.ans;
     for (;;) {
         ask({" enter network klue value (999 to backup)"});
-        if (!read_numbers(a.klue)) continue;
+        if (!textio::read_answer_numbers(a.klue)) continue;
         if (a.klue == backup) return;
         if (a.klue < klue_min || a.klue > klue_max) {
-            refused();
+            textio::refused_answer();
             continue;
         }
         e.net.klue = a.klue;

@@ -161,7 +161,7 @@ void respline(Editor& e) {
             read_word(dir);
             if (is_word(dir, "backup")) return;
             if (!is_word(dir, "i") && !is_word(dir, "j")) {
-                refused();
+                textio::refused_answer();
                 continue;
             }
             along_i = is_word(dir, "i");
@@ -179,13 +179,13 @@ void respline(Editor& e) {
             }
         } else if (step == count) {
             ask({" enter number of points on spline (999 to backup)"});
-            if (!read_numbers(ipnts)) continue;
+            if (!textio::read_answer_numbers(ipnts)) continue;
             if (ipnts == backup) {
                 step = direction;
                 continue;
             }
             if (ipnts < 2) {
-                refused();
+                textio::refused_answer();
                 continue;
             }
             // the new count must fit the arrays beside the points outside the range
@@ -193,7 +193,7 @@ void respline(Editor& e) {
             const int most = along_i ? idim - (e.net.imax - e.nsub) : jdim - (e.net.jmax - e.msub);
             if (ipnts > most) {
                 textio::write(stdout_unit, "(a,i5)", " cannot use ipnts > ", most);
-                refused();
+                textio::refused_answer();
                 continue;
             }
             step = degree;
@@ -206,13 +206,13 @@ void respline(Editor& e) {
                  "    ( 4) quartic:   first curvature zero",
                  "    (-4) quartic:   last curvature zero",
                  "    ( 5) quintic:   first and last curvatures zero"});
-            if (!read_numbers(deg)) continue;
+            if (!textio::read_answer_numbers(deg)) continue;
             if (deg == backup) {
                 step = direction;
                 continue;
             }
             if (!is_degree(deg)) {
-                refused();
+                textio::refused_answer();
                 continue;
             }
             step = deg == 1 ? run : factors;
@@ -221,7 +221,7 @@ void respline(Editor& e) {
             if (deg == 2 || deg == -2) {
                 ask({deg == 2 ? " enter first cluster factor (999. to backup)"
                               : " enter last cluster factor (999. to backup)"});
-                ok = read_numbers(f1);
+                ok = textio::read_answer_numbers(f1);
                 f2 = 0.0f;
                 if (ok && f1 == backup_real) {
                     step = degree;
@@ -229,7 +229,7 @@ void respline(Editor& e) {
                 }
             } else {
                 ask({" enter first and last cluster factors (999. to backup)"});
-                ok = read_numbers(f1, f2);
+                ok = textio::read_answer_numbers(f1, f2);
                 if (ok && (f1 == backup_real || f2 == backup_real)) {
                     step = degree;
                     continue;
@@ -237,7 +237,7 @@ void respline(Editor& e) {
             }
             if (!ok) continue;
             if (f1 < 0.0f || f2 < 0.0f) {
-                refused();
+                textio::refused_answer();
                 continue;
             }
             step = run;

@@ -87,7 +87,7 @@ void transform(Editor& e) {
                 z = -y0;
             });
         } else {
-            refused();
+            textio::refused_answer();
             continue;
         }
         ok_line();
@@ -108,7 +108,7 @@ void reverse(Editor& e) {
             for (int i = e.ib1; i <= e.ib2; ++i)
                 for (int k = 0; k < e.msub / 2; ++k) swap_points(e, i, e.jb1 + k, i, e.jb2 - k);
         } else {
-            refused();
+            textio::refused_answer();
             continue;
         }
         ok_line();
@@ -120,7 +120,7 @@ void transpose(Editor& e) {
     if (e.iblock == 0) {
         if (e.net.imax > jdim || e.net.jmax > idim) {
             textio::write(stdout_unit, "(a)", " cannot transpose ... imax>jdim or jmax>idim");
-            return refused();
+            return textio::refused_answer();
         }
         // (i, j) <- (j, i) in place: swap across the diagonal of the square
         // that holds both the old and the new network
@@ -131,7 +131,7 @@ void transpose(Editor& e) {
     } else {
         if (e.nsub != e.msub) {
             textio::write(stdout_unit, "(a)", " cannot transpose a non-square subblock");
-            return refused();
+            return textio::refused_answer();
         }
         for (int a = 0; a < e.nsub; ++a)
             for (int b = a + 1; b < e.nsub; ++b) swap_points(e, e.i1 + a, e.j1 + b, e.i1 + b, e.j1 + a);
@@ -161,7 +161,7 @@ void rotate(Editor& e) {
         else if (is_word(w, "z") || is_word(w, "Z"))
             axis = 2;
         else {
-            refused();
+            textio::refused_answer();
             continue;
         }
         static constexpr std::string_view point_q[] = {" enter y z rotation point (999. to backup)",
@@ -173,7 +173,7 @@ void rotate(Editor& e) {
         for (;;) {
             float c1 = 0.0f, c2 = 0.0f;   // afresh at every asking
             ask({point_q[axis]});
-            if (!read_numbers(c1, c2)) continue;
+            if (!textio::read_answer_numbers(c1, c2)) continue;
             if (c1 == backup_real) break;
             float angle = 0.0f;
             ask_numbers({angle_q[axis]}, angle);

@@ -23,15 +23,6 @@ void menu(std::initializer_list<std::string_view> lines, std::string_view questi
 // One answer line into the blank-padded field. The end of the answers ends the run.
 void read_text(std::span<char> field);
 
-// The numbers of one answer; false, the answer refused, when they cannot
-// be read (the caller asks again).
-template <class... T>
-bool read_numbers(T&... v) {
-    if (textio::read_answer_numbers(v...)) return true;
-    textio::refused_answer();
-    return false;
-}
-
 // Whether an answer that could be read lies in range; one that does not
 // is refused and asked again.
 bool in_range(bool ok);
@@ -40,7 +31,7 @@ bool in_range(bool ok);
 template <class... T>
 void ask_numbers(std::string_view question, T&... v) {
     do ask(question);
-    while (!read_numbers(v...));
+    while (!textio::read_answer_numbers(v...));
 }
 
 }  // namespace surfmesh

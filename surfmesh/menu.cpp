@@ -48,7 +48,7 @@ void main_routine() {
               "    (4) output specified 128 entities to new mesh file",
               "    (5) output specified 144 entities to new mesh file", "    (6) quit", ""},
              " enter option: ");
-        if (!read_numbers(option)) continue;
+        if (!textio::read_answer_numbers(option)) continue;
         switch (option) {
         case 1:
             delete_store();

@@ -84,7 +84,7 @@ int specified_meshes(const MeshCommand& c, Blocks& b, int count) {
     for (;;) {
         std::int32_t rel = 0;
         do ask(c.question);
-        while (!read_numbers(rel) || !in_range(rel >= 0 && rel <= count));
+        while (!textio::read_answer_numbers(rel) || !in_range(rel >= 0 && rel <= count));
         if (rel == 0) return iout;
         const int k = next_spec(iout);
         is.irel(k) = rel;
@@ -106,7 +106,7 @@ std::int32_t choose(std::initializer_list<std::string_view> lines, std::string_v
     do {
         empty_line();
         menu(lines, question);
-    } while (!read_numbers(answer) || !in_range(answer >= lo && answer <= hi));
+    } while (!textio::read_answer_numbers(answer) || !in_range(answer >= lo && answer <= hi));
     return answer;
 }
 

@@ -167,7 +167,7 @@ bool read_section_line(int unit, Record& line) {
 void open_output(int unit, const FileName& name, std::string_view what) {
     if (const textio::OpenResult r = textio::open(unit, name, textio::Access::existing_or_new); !r)
         throw textio::Failure(unit, textio::shown_name(name), 0,
-                              textio::open_refusal(r.status, name.cut ? name_len : 0, "the " + std::string(what)));
+                              textio::open_refusal(r.status, name, "the " + std::string(what)));
 }
 
 void readiges(Deinfo& d) {
@@ -179,7 +179,7 @@ void readiges(Deinfo& d) {
         textio::read_answer(name);
         const textio::OpenResult r = textio::open(iges_unit, name, textio::Access::existing);
         if (r) break;
-        textio::refused_name(textio::shown_name(name), textio::open_refusal(r.status, name.cut ? name_len : 0));
+        textio::refused_name(textio::shown_name(name), textio::open_refusal(r.status, name));
     }
 
     Reader r;

@@ -46,10 +46,14 @@ void refused_name(std::string_view shown, std::string_view reason) {
 }
 
 void refused_name(std::string_view shown, std::string_view reason, long line) {
+    note_failure(std::string(reason) + ", file '" + std::string(shown) + "' (answers line " + std::to_string(line) +
+                 ")");
+}
+
+void note_failure(std::string_view what) {
     Runtime& rt = Runtime::instance();
     std::fflush(rt.stdout_file());   // the line lands after the question it answers
-    std::fprintf(stderr, "%s: %.*s, file '%.*s' (answers line %ld)\n", rt.program().c_str(),
-                 static_cast<int>(reason.size()), reason.data(), static_cast<int>(shown.size()), shown.data(), line);
+    std::fprintf(stderr, "%s: %.*s\n", rt.program().c_str(), static_cast<int>(what.size()), what.data());
     std::fflush(stderr);
     rt.mark_failed();
 }

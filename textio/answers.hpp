@@ -14,15 +14,20 @@
 
 namespace textio {
 
-// Free-format numbers from standard input; false when they cannot be read
-// (the caller asks again). The end of the answers ends the run rather than
-// asking for ever.
+// An answer the run could not use and goes on without (it asks again):
+// the run ends with status 1.
+void refused_answer();
+
+// Free-format numbers from standard input; false when they cannot be read:
+// the caller asks again, and the answer is refused (refused_answer). The
+// end of the answers ends the run rather than asking for ever.
 template <class... T>
 bool read_answer_numbers(T&... v) {
     In in(stdin_unit, list_directed);
     (in(v), ...);
     Result r = in.done();
     if (r.status == Status::end) throw failure_from(r);
+    if (!r) refused_answer();
     return static_cast<bool>(r);
 }
 
@@ -70,17 +75,23 @@ std::string shown_name(const NameAnswer<N>& name) {
 // "open" when given ("cannot open for writing (reason)").
 std::string open_refusal(int status, std::size_t columns = 0, std::string_view what = {});
 
+// The same for the open of a name answer: a cut one names its field.
+template <std::size_t N>
+std::string open_refusal(int status, const NameAnswer<N>& name, std::string_view what = {}) {
+    return open_refusal(status, name.cut ? N : 0, what);
+}
+
 // Ends the run for an open refused with status, naming the file as shown.
 [[noreturn]] void fail_open(int unit, std::string shown, int status, std::size_t columns = 0);
 
 template <std::size_t N>
 [[noreturn]] void fail_open(int unit, const NameAnswer<N>& name, int status) {
-    fail_open(unit, shown_name(name), status, name.cut ? N : 0);
+    throw Failure(unit, shown_name(name), 0, open_refusal(status, name));
 }
 
-// An answer the run could not use and goes on without (it asks again):
-// the run ends with status 1.
-void refused_answer();
+// A failure the run goes on after: one line on standard error, after what
+// standard output holds, naming the program; the run ends with status 1.
+void note_failure(std::string_view what);
 
 // A file name answer the run could not use: one line on standard error
 // naming the program, the file as shown, the reason and the answers line

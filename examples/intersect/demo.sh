@@ -6,9 +6,7 @@ set -e
 bin=$1
 out=$2
 here=$(cd "$(dirname "$0")" && pwd)
-run() {  # run <program> <answers> <transcript>: in the output folder; a status other than 0 stops the demo, named
-  (cd "$out" && "$bin/$1" < "$here/$2" > "$3") || { rc=$?; printf '%s\n' "$1 < $2 > $3 ended with status $rc" >&2; exit "$rc"; }
-}
+. "$here/../demo-program.sh"
 cp "$here/bulb.net" "$here/keel.net" "$here/wing.net" "$out/"
 run keelcut keelcut.answers keelcut.transcript
 run foilcut foilcut.answers foilcut.transcript

@@ -10,9 +10,7 @@ set -e
 here=$(cd "$(dirname "$0")" && pwd)
 bin=$1
 out=$2
-run() {  # run <program> <answers> <transcript>: in the output folder; a status other than 0 stops the demo, named
-  (cd "$out" && "$bin/$1" < "$here/$2" > "$3") || { rc=$?; printf '%s\n' "$1 < $2 > $3 ended with status $rc" >&2; exit "$rc"; }
-}
+. "$here/../demo-program.sh"
 cp "$here/bulb.igs" "$here/cutbulb.igs" "$out/"
 run surfmesh bulb.answers transcript.txt
 run surfmesh cutbulb.answers cutbulb-transcript.txt

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -289,14 +288,9 @@ void require_a_table(Store& st) {
     // the wakes-off classes are only sources of corrections: every table
     // and zone file comes from r, k or ku
     if (st.r_any || st.k_any || st.ku.flag) return;
-    textio::Runtime& rt = textio::Runtime::instance();
-    std::fflush(rt.stdout_file());   // after the run's own lines
-    std::fprintf(stderr,
-                 "hydrosum: no force-moment file of the deck's runs in '%s' gives a table (an r or k file of any "
-                 "heel and run, or ku, does; w, n and nu files do not), nothing written\n",
-                 working_folder().c_str());
-    std::fflush(stderr);
-    rt.mark_failed();
+    textio::note_failure("no force-moment file of the deck's runs in '" + working_folder() +
+                         "' gives a table (an r or k file of any heel and run, or ku, does; w, n and nu files do "
+                         "not), nothing written");
 }
 
 }  // namespace hydrosum

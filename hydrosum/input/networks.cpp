@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -128,7 +127,8 @@ void read_part_network(Store& st, Part part, PartNetwork& net) {
     // An existing file only: a missing network must not leave an empty file behind.
     const std::string name(trimmed(path));
     if (const textio::OpenResult r = textio::open(network_unit, name, textio::Access::existing); !r)
-        throw textio::Failure(network_unit, name, 0, textio::open_refusal(r.status, 0, "the " + word(part) + " network"));
+        throw textio::Failure(network_unit, name, 0,
+                              textio::open_refusal(r.status, 0, "the " + word(part) + " network"));
 
     std::int32_t ni = 0, nj = 0;
     textio::read_required(network_unit, "(2i5)", ni, nj);

@@ -5,7 +5,6 @@
 #include "textio/answers.hpp"
 #include "textio/statement.hpp"
 
-#include <cstring>
 #include <string>
 
 namespace hydrosum {

@@ -35,8 +35,10 @@ void main_routine() {
     auto st = std::make_unique<convert::NetworkStore>(npatmx, nptsmx);
     convert::read_network_file(network_unit, network_file, convert::HeaderLayout::sizes, *st);
 
-    // opened even for a file of no networks; with no write an old file keeps its content
     convert::open_file(gridgen_unit, gridgen_file, textio::Access::existing_or_new);
+    // A Gridgen file has no count of blocks: no networks is the empty file,
+    // never the blocks of an earlier run left in place.
+    if (st->npat == 0) textio::endfile(gridgen_unit);
     for (int k = 1; k <= st->npat; ++k) {
         const convert::Network& n = st->net(k);
         textio::write(gridgen_unit, "(2i5)", n.ni, n.nj);

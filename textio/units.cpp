@@ -74,6 +74,14 @@ void Unit::write_text(std::string_view text, bool advance) {
 
 void Unit::rewind() { seek(Mark{}); }
 
+void Unit::end_file() {
+    if (last_ != Last::write) {
+        start_writing();
+        last_ = Last::write;
+    }
+    put({}, false);   // an empty "$" record: a cut to one byte goes to nothing
+}
+
 Mark Unit::mark() const { return {offset(), record_}; }
 
 void Unit::seek(const Mark& m) {
@@ -296,6 +304,7 @@ OpenResult open(int unit, std::string_view name, Access access) {
 }
 void close(int unit, Disposition d) { Runtime::instance().close(unit, d); }
 void rewind(int unit) { Runtime::instance().rewind(unit); }
+void endfile(int unit) { Runtime::instance().unit(unit).end_file(); }
 Mark mark(int unit) { return Runtime::instance().mark(unit); }
 void seek(int unit, const Mark& m) { Runtime::instance().seek(unit, m); }
 bool is_open(int unit) { return Runtime::instance().is_open(unit); }

@@ -99,6 +99,9 @@ public:
     int pending_column() const { return pending_col_; }
 
     void rewind();
+    // The file ends here: what follows the position goes, as the first
+    // write from here would cut it, with nothing written.
+    void end_file();
     // Where the next record is read or written; seek goes back there (or
     // on), as rewind goes to the start. A seek past the end of the records
     // fails and changes nothing.
@@ -221,6 +224,7 @@ private:
 OpenResult open(int unit, std::string_view name, Access access);
 void close(int unit, Disposition d = Disposition::keep);
 void rewind(int unit);
+void endfile(int unit);
 Mark mark(int unit);
 void seek(int unit, const Mark& m);
 bool is_open(int unit);

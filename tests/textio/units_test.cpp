@@ -103,6 +103,38 @@ TEST_F(Units, EmptyFirstWriteLeavesNothingOfTheOldContent) {
     EXPECT_EQ(read_file(dir_ / "old.txt"), "");
 }
 
+// endfile: the file ends at the unit's position, with nothing written;
+// records written before it stay, and a file on no disk is left alone.
+TEST_F(Units, EndfileCutsTheFileWhereTheUnitStands) {
+    const struct {
+        const char* what;
+        const char* old;        // nullptr: no file before the open
+        int reads, writes;      // records read, then written, before endfile
+        const char* after;
+    } rows[] = {
+        {"old content, at the start", "old1\nold2\n", 0, 0, ""},
+        {"new file", nullptr, 0, 0, ""},
+        {"after a record read", "old1\nold2\n", 1, 0, "old1\n"},
+        {"after records written", "old1\nold2\nold3\n", 0, 2, "new\nnew\n"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::filesystem::remove(dir_ / "f.txt");
+        if (r.old) write_file(dir_ / "f.txt", r.old);
+        ASSERT_TRUE(textio::open(2, path("f.txt"), Access::existing_or_new));
+        for (int i = 0; i < r.reads; ++i) next_record(2);
+        for (int i = 0; i < r.writes; ++i) textio::write(2, "(a)", "new");
+        textio::endfile(2);
+        textio::Runtime::instance().unit(2).flush();
+        EXPECT_EQ(read_file(dir_ / "f.txt"), r.after);
+        textio::close(2);
+        EXPECT_EQ(read_file(dir_ / "f.txt"), r.after);
+    }
+    // standard output: nothing to cut, nothing written
+    textio::endfile(textio::stdout_unit);
+    EXPECT_EQ(output(), "");
+}
+
 // A write that fails leaves what reached the file and nothing of the old
 // content, also when not even the first byte got there.
 TEST_F(Units, FailedFirstWriteLeavesWhatReachedTheFile) {

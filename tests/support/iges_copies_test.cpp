@@ -68,7 +68,7 @@ TEST(IgesCopies, SurfacesAloneCopiedAndRenumbered)
 TEST(IgesCopies, RealFileCopiesNumberedAsOneFile)
 {
     const std::filesystem::path path = test_support::real_iges("impeller.igs");
-    if (!std::filesystem::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
+    if (!std::filesystem::exists(path)) GTEST_SKIP() << test_support::skipped_for_absent(path);
     constexpr int copies = 4;
     const test_support::IgesCopies many = test_support::iges_surface_copies(test_support::read_file(path), copies);
     ASSERT_EQ(many.surfaces, 247);

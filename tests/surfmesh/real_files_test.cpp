@@ -49,7 +49,7 @@ class RealFile : public ::testing::TestWithParam<std::string> {};
 TEST_P(RealFile, CountsAndMeshes)
 {
     const std::string path = file_of(GetParam());
-    if (!fs::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
+    if (!fs::exists(path)) GTEST_SKIP() << test_support::skipped_for_absent(path);
     const std::optional<RefFile> ref = read_iges(path);
     ASSERT_TRUE(ref);
     std::vector<const RefEntry*> surfaces;
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(OpenCascade, RealFile,
 TEST(ManyCopies, EveryCopyMeshesAsTheFirst)
 {
     const std::string path = test_support::real_iges("impeller.igs").string();
-    if (!fs::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
+    if (!fs::exists(path)) GTEST_SKIP() << test_support::skipped_for_absent(path);
     constexpr int copies = 4;
     const test_support::IgesCopies many = test_support::iges_surface_copies(test_support::read_file(path), copies);
 
@@ -161,7 +161,7 @@ TEST_P(RealTrimmed, SurfacesAndBoundaries)
 {
     const Trimmed& c = GetParam();
     const std::string path = file_of(c.path);
-    if (!fs::exists(path)) GTEST_SKIP() << test_support::real_iges_absent(path);
+    if (!fs::exists(path)) GTEST_SKIP() << test_support::skipped_for_absent(path);
     const std::optional<RefFile> ref = read_iges(path);
     ASSERT_TRUE(ref);
     std::vector<RefTrimmed> want;

@@ -235,6 +235,19 @@ TEST_F(Units, NameIsTrimmedAtBothEnds) {
     }
 }
 
+// A name holding a NUL names no file: never the file of the name cut there.
+TEST_F(Units, NameWithANulOpensNothing) {
+    write_file(dir_ / "ke", "old\n");
+    const std::string name = path("ke") + std::string(1, '\0') + "el.net";
+    for (const Access access : {Access::existing, Access::existing_or_new, Access::replace, Access::scratch}) {
+        SCOPED_TRACE(static_cast<int>(access));
+        EXPECT_EQ(textio::open(2, name, access).status, ENOENT);
+        EXPECT_FALSE(textio::is_open(2));
+        EXPECT_EQ(read_file(dir_ / "ke"), "old\n");
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.path()), {}), 1);
+}
+
 TEST_F(Units, FileOpenOnAnotherUnitIsRefused) {
     write_file(dir_ / "rd.txt", "keep me\n");
     ASSERT_TRUE(textio::open(1, path("rd.txt"), Access::existing));

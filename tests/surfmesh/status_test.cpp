@@ -203,6 +203,10 @@ std::vector<RefusedRow> refused_rows()
         "surfmesh: cannot open (No such file or directory), file 'missing.igs' (answers line 2)\n");
     add("IGES file a folder", Dialogue().say("1", kFileQ).say("sub", kFileQ).say("in.igs", report).quit(),
         "surfmesh: cannot open (Is a directory), file 'sub' (answers line 2)\n");
+    // the line goes on past a NUL byte, shown as \0
+    add("IGES file name holding a NUL",
+        Dialogue().say("1", kFileQ).say(std::string("mi\0ss.igs", 9), kFileQ).say("in.igs", report).quit(),
+        "surfmesh: cannot open (No such file or directory), file 'mi\\0ss.igs' (answers line 2)\n");
     // in.igs is in the field, but the name goes on: never opened
     add("IGES file name past its field",
         Dialogue().say("1", kFileQ).say(kFileTooLong, kFileQ).say("in.igs", report).quit(),
@@ -278,6 +282,25 @@ TEST(Status, AnswersAskedAgainEndWithOne)
         EXPECT_EQ(r.err, row.err) << row.what;
         EXPECT_EQ(r.status, 1) << row.what;
     }
+}
+
+// With both streams in one file (2>&1), a refused name's line follows the
+// prompt it answers, before the question asked again.
+TEST(Status, RefusedNameLineFollowsItsPromptInOneStream)
+{
+    Dialogue asked;
+    asked.say("1", kFileQ);
+    Dialogue d = asked;
+    d.say("missing.igs", kFileQ).say("in.igs", read_report(patch_file().counts()) + kMenu).quit();
+    const std::string after = d.transcript().substr(asked.transcript().size());
+
+    Sandbox box;
+    box.write("in.igs", patch_file().text());
+    const Outcome r = box.run_together(d.answers());
+    EXPECT_EQ(r.out, asked.transcript() +
+                         "surfmesh: cannot open (No such file or directory), file 'missing.igs' (answers line 2)\n" +
+                         after);
+    EXPECT_EQ(r.status, 1);
 }
 
 // Normal ends: the quit at once, every answer right the first time, an

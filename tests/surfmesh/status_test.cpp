@@ -284,25 +284,6 @@ TEST(Status, AnswersAskedAgainEndWithOne)
     }
 }
 
-// With both streams in one file (2>&1), a refused name's line follows the
-// prompt it answers, before the question asked again.
-TEST(Status, RefusedNameLineFollowsItsPromptInOneStream)
-{
-    Dialogue asked;
-    asked.say("1", kFileQ);
-    Dialogue d = asked;
-    d.say("missing.igs", kFileQ).say("in.igs", read_report(patch_file().counts()) + kMenu).quit();
-    const std::string after = d.transcript().substr(asked.transcript().size());
-
-    Sandbox box;
-    box.write("in.igs", patch_file().text());
-    const Outcome r = box.run_together(d.answers());
-    EXPECT_EQ(r.out, asked.transcript() +
-                         "surfmesh: cannot open (No such file or directory), file 'missing.igs' (answers line 2)\n" +
-                         after);
-    EXPECT_EQ(r.status, 1);
-}
-
 // Normal ends: the quit at once, every answer right the first time, an
 // empty line before an answer (passed over), an iyzflp outside 0 and 1
 // (taken as 0, not asked again), names of 255 columns and one whose blanks

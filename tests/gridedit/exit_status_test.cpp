@@ -340,28 +340,33 @@ TEST(ExitStatus, EveryMessageAndEveryAnswerAskedAgainEndsTheRunWithStatus1)
          1, ""},
         {"extend value unreadable",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kExtendToQ[0])).say("far", ask(kExtendToQ[0]));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("far", ask(kExtendToQ[0]));
              d.say("999", ask(kExtAxisQ)).say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
         {"extend points unreadable",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
              d.say("many", ask(kPointsQ)).say("999", ask(kExtendToQ[0])).say("999", ask(kExtAxisQ));
              d.say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
         {"extend points negative",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
              d.say("-1", ask(kPointsQ)).say("999", ask(kExtendToQ[0])).say("999", ask(kExtAxisQ));
              d.say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
         {"extend fairing unreadable",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
-             d.say("2", ask(kFairQ)).say("smooth", ask(kFairQ)).say("999", ask(kPointsQ)).say("999", ask(kExtendToQ[0]));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("2", ask(kFairQ)).say("smooth", ask(kFairQ));
+             d.say("999", ask(kPointsQ)).say("999", ask(kExtendToQ[0]));
              d.say("999", ask(kExtAxisQ)).say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
@@ -379,8 +384,7 @@ TEST(ExitStatus, EveryMessageAndEveryAnswerAskedAgainEndsTheRunWithStatus1)
          1, ""},
         {"extend: cannot extend lines of fewer than 3 points",
          [](D& d, B) {
-             extend(d, "extend", "imax", "x", kExtendToQ[0], "5", "1", "1", line(kShort))
-                 .again();
+             extend(d, "extend", "imax", "x", kExtendToQ[0], "5", "1", "1", line(kShort)).again();
          },
          1, ""},
         // the cuts
@@ -449,8 +453,10 @@ TEST(ExitStatus, RunsWhoseAnswersWereAllUsedEndWith0)
              read_net(d);
              d.say("respline", ask(kDirQ)).say("i", ask(kCountQ)).say("3", ask(kDegQ)).say("2", ask(kFirstQ));
              d.say("999", ask(kDegQ)).say("999", ask(kDirQ)).say("backup").again();
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
-             d.say("2", ask(kFairQ)).say("999", ask(kPointsQ)).say("999", ask(kExtendToQ[0])).say("999", ask(kExtAxisQ));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("2", ask(kFairQ)).say("999", ask(kPointsQ));
+             d.say("999", ask(kExtendToQ[0])).say("999", ask(kExtAxisQ));
              d.say("backup", ask(kSideQ)).say("backup").again();
          },
          0, ""},

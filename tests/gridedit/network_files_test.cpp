@@ -49,11 +49,12 @@ TEST(InputAndOutput, AnOpenRefusedWithEpermIsNamedSo)
     d.refused_name(kNotPermitted, "locked.net").say("backup").again();
     d.quit();
 
+    // a sanitized program lets the shim come first
     const char* asan = std::getenv("ASAN_OPTIONS");
+    const std::string asan_options = std::string(asan ? asan : "") + ":verify_asan_link_order=0";
     const Outcome r = box.run(d.answers(), {{"LD_PRELOAD", EPERM_SHIM},
                                             {"SUITE_EPERM_FILE", "locked.net"},
-                                            // a sanitized program lets the shim come first
-                                            {"ASAN_OPTIONS", std::string(asan ? asan : "") + ":verify_asan_link_order=0"}});
+                                            {"ASAN_OPTIONS", asan_options}});
     EXPECT_EQ(r.out, d.transcript());
     expect_end(r, d);
     EXPECT_EQ(d.errors(), "gridedit: cannot open (Operation not permitted), file 'locked.net' (answers line 2)\n"

@@ -81,16 +81,17 @@ std::string file(const char* name) { return (temp().path / name).string(); }
 // kept out of line so that profiles name them
 [[gnu::noinline]] void layer_write(const std::string& name) {
     const Network& n = network();
-    int ierr = 0;
-    geom::writnet(2, name, std::string_view(n.title.data(), n.title.size()), ierr, 0, n.x, n.y, n.z, kDim, kDim,
+    geom::NetStatus status;
+    geom::writnet(2, name, std::string_view(n.title.data(), n.title.size()), status, 0, n.x, n.y, n.z, kDim, kDim,
                   kDim, kDim, 0, 0, 0, 0, 0);
-    if (ierr != 0) std::abort();
+    if (!status.done()) std::abort();
 }
 
 [[gnu::noinline]] void layer_read(const std::string& name, Network& into) {
-    int ierr = 0, imax = 0, jmax = 0, klue = 0;
-    geom::readnet(1, name, into.title, ierr, 0, into.x, into.y, into.z, kDim, kDim, imax, jmax, 0, 0, 0, 0, klue);
-    if (ierr != 0 || imax != kDim || jmax != kDim) std::abort();
+    geom::NetStatus status;
+    int imax = 0, jmax = 0, klue = 0;
+    geom::readnet(1, name, into.title, status, 0, into.x, into.y, into.z, kDim, kDim, imax, jmax, 0, 0, 0, 0, klue);
+    if (!status.done() || imax != kDim || jmax != kDim) std::abort();
 }
 
 // The same records as writnet: header, then one point per line.

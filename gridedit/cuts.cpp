@@ -218,7 +218,7 @@ namespace {
 
 void too_few_points() {
     textio::write(stdout_unit, "(a)", " error ... too few points in working range");
-    textio::refused_answer();
+    textio::fail_and_go_on();
 }
 
 geom::Grid at_range(Editor& e, geom::Grid g) { return g.at(e.ib1, e.jb1); }
@@ -245,7 +245,7 @@ void truncate_command(Editor& e) {
         if (!textio::read_answer_numbers(pct)) continue;
         if (pct == backup_real) return;
         if (pct > 0.0f && pct < 100.0f) break;
-        textio::refused_answer();
+        textio::fail_and_go_on();
     }
     Network& n = e.net;
     if (!truncate(at_range(e, n.gx()), at_range(e, n.gy()), at_range(e, n.gz()), idim, jdim, e.nsub, e.msub, e.work,

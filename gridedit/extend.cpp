@@ -68,7 +68,7 @@ bool run(Kind kind, geom::Grid x, geom::Grid y, geom::Grid z, int idim, int jdim
     if (npts > cap - len) {   // not len + npts: a huge count would overflow
         textio::write(stdout_unit, "(a,i5)", s.i_edge ? " error ... inew > idim = " : " error ... jnew > jdim = ",
                       cap);
-        textio::refused_answer();   // the count asked for does not fit: the run has failed
+        textio::fail_and_go_on();   // the count asked for does not fit: the run has failed
         return true;
     }
     geom::Grid g[3] = {x, y, z};
@@ -166,7 +166,7 @@ bool run(Kind kind, geom::Grid x, geom::Grid y, geom::Grid z, int idim, int jdim
 void dialogue(Editor& e, Kind kind) {
     if (e.iblock != 0) {
         textio::write(stdout_unit, "(a)", "cannot extend surface while subblock is active");
-        return textio::refused_answer();
+        return textio::fail_and_go_on();
     }
     static constexpr std::string_view to_q[] = {
         " enter x-coordinate to extend to (999. to backup)", " enter y-coordinate to extend to (999. to backup)",
@@ -188,7 +188,7 @@ void dialogue(Editor& e, Kind kind) {
             if (is_word(side, "imin") || is_word(side, "imax") || is_word(side, "jmin") || is_word(side, "jmax"))
                 step = ask_axis;
             else
-                textio::refused_answer();
+                textio::fail_and_go_on();
             break;
         case ask_axis:
             ask({" enter \"x\" \"y\" \"z\" or \"s\" for direction to extend (or backup)"});
@@ -202,7 +202,7 @@ void dialogue(Editor& e, Kind kind) {
                         which = a;
                         step = ask_value;
                     }
-                if (step != ask_value) textio::refused_answer();
+                if (step != ask_value) textio::fail_and_go_on();
             }
             break;
         case ask_value:
@@ -218,7 +218,7 @@ void dialogue(Editor& e, Kind kind) {
             else if (npts >= 0)   // a negative count cannot be placed
                 step = ask_fair;
             else
-                textio::refused_answer();
+                textio::fail_and_go_on();
             break;
         case ask_fair:
             ask({" enter fairing parameter between 0. and 2. (999. to backup)", "    0.0 = prismatic extrusion",
@@ -238,7 +238,7 @@ void dialogue(Editor& e, Kind kind) {
                        geom::Vec(e.work[0].data()), idim);
     if (!done) {
         textio::write(stdout_unit, "(a)", " cannot extend lines of fewer than 3 points");
-        return textio::refused_answer();
+        return textio::fail_and_go_on();
     }
     ok_line();
 }

@@ -99,7 +99,7 @@ void main_routine() {
         if (chosen)
             chosen->run(*e);
         else
-            textio::refused_answer();   // no task word, a blank line among them
+            textio::fail_and_go_on();   // no task word, a blank line among them
     }
 }
 

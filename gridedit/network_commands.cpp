@@ -30,16 +30,28 @@ bool ask_bounds(std::string_view question, std::string_view too_big, std::int32_
             if (hi <= dim) return true;
             textio::write(stdout_unit, "(a,i5)", too_big, dim);
         }
-        textio::refused_answer();
+        textio::fail_and_go_on();
     }
 }
 
+// Why a network file could not be read or written, for the line on
+// standard error.
+std::string refusal(const geom::NetStatus& status) {
+    switch (status.kind) {
+        case geom::NetStatus::Kind::not_a_network: return "cannot read it as a network file";
+        case geom::NetStatus::Kind::outside_arrays: return "cannot write points outside the network's arrays";
+        case geom::NetStatus::Kind::open_refused:
+        case geom::NetStatus::Kind::done: break;
+    }
+    return textio::open_refusal(status.errno_value);
+}
+
 // The file name question of input and output, asked again after the error
-// line while use(name, ierr) sets ierr, or at once for a name cut at its
+// line while use(name, status) fails, or at once for a name cut at its
 // field; "backup" leaves without the success line. Each name refused is
-// named on standard error with why(ierr).
-template <class F, class W>
-void with_file_name(std::string_view error, F use, W why) {
+// named on standard error with the reason.
+template <class F>
+void with_file_name(std::string_view error, F use) {
     textio::NameAnswer<name_len> name;
     for (;;) {
         ask({" enter name of network file (or backup)"});
@@ -52,10 +64,10 @@ void with_file_name(std::string_view error, F use, W why) {
             // never opened: the field names another file
             reason = textio::open_refusal(ENAMETOOLONG, name);
         } else {
-            int ierr = 0;
-            use(name.text(), ierr);
-            if (ierr == 0) break;
-            reason = why(ierr);
+            geom::NetStatus status;
+            use(name.text(), status);
+            if (status.done()) break;
+            reason = refusal(status);
         }
         textio::write(stdout_unit, "(a)", error);
         textio::refused_name(textio::shown_name(name), reason, line);
@@ -72,12 +84,12 @@ void ijmax(Editor& e) {
         if (!textio::read_answer_numbers(a.inew, a.jnew)) continue;
         if (a.inew == backup || a.jnew == backup) return;
         if (a.inew <= 0 || a.jnew <= 0) {
-            textio::refused_answer();
+            textio::fail_and_go_on();
             continue;
         }
         if (a.inew > idim || a.jnew > jdim) {
             textio::write(stdout_unit, "(a,2i5)", " error ... inew,jnew > idim,jdim = ", idim, jdim);
-            textio::refused_answer();
+            textio::fail_and_go_on();
             continue;
         }
         e.net.imax = a.inew;
@@ -98,7 +110,7 @@ void setblock(Editor& e) {
         for (;;) {
             j_read = ask_bounds(" enter new j1,j2", " error ... j2new > jdim = ", jdim, n.c, n.d);
             if (!j_read || i_off == (n.c == 0 && n.d == 0)) break;
-            textio::refused_answer();
+            textio::fail_and_go_on();
         }
         if (j_read) break;   // else backup: the i question again
     }
@@ -111,25 +123,22 @@ void setblock(Editor& e) {
 }
 
 void input(Editor& e) {
-    with_file_name(" error reading file", [&](std::string_view name, int& ierr) {
+    with_file_name(" error reading file", [&](std::string_view name, geom::NetStatus& status) {
         // read into a copy: a failed read leaves the network as it was
         Network& s = e.scratch;
         s = e.net;
-        geom::readnet(1, name, s.title, ierr, e.iblock, s.x, s.y, s.z, idim, jdim, s.imax, s.jmax, e.i1, e.i2,
+        geom::readnet(1, name, s.title, status, e.iblock, s.x, s.y, s.z, idim, jdim, s.imax, s.jmax, e.i1, e.i2,
                       e.j1, e.j2, s.klue);
-        if (ierr == 0) e.net = s;
-    }, [](int ierr) {
-        return ierr == geom::not_a_network ? std::string("cannot read it as a network file")
-                                           : textio::open_refusal(ierr);
+        if (status.done()) e.net = s;
     });
 }
 
 void output(Editor& e) {
-    with_file_name(" error writing file", [&](std::string_view name, int& ierr) {
+    with_file_name(" error writing file", [&](std::string_view name, geom::NetStatus& status) {
         const Network& n = e.net;
-        geom::writnet(2, name, std::string_view(n.title.data(), n.title.size()), ierr, e.iblock, n.x, n.y, n.z,
+        geom::writnet(2, name, std::string_view(n.title.data(), n.title.size()), status, e.iblock, n.x, n.y, n.z,
                       idim, jdim, n.imax, n.jmax, e.i1, e.i2, e.j1, e.j2, n.klue);
-    }, [](int ierr) { return textio::open_refusal(ierr); });
+    });
 }
 
 void settitle(Editor& e) {
@@ -148,7 +157,7 @@ void klue(Editor& e) {
         if (!textio::read_answer_numbers(a.klue)) continue;
         if (a.klue == backup) return;
         if (a.klue < klue_min || a.klue > klue_max) {
-            textio::refused_answer();
+            textio::fail_and_go_on();
             continue;
         }
         e.net.klue = a.klue;
@@ -161,7 +170,7 @@ void quit(Editor&) {
     std::array<char, word_len> answer;
     ask({" are you sure ??? (y/n)"});
     read_word(answer);
-    if (is_word(answer, "y") || is_word(answer, "Y")) textio::stop();
+    if (is_word(answer, "y") || is_word(answer, "Y")) textio::quit();
 }
 
 }  // namespace gridedit

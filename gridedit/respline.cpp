@@ -161,7 +161,7 @@ void respline(Editor& e) {
             read_word(dir);
             if (is_word(dir, "backup")) return;
             if (!is_word(dir, "i") && !is_word(dir, "j")) {
-                textio::refused_answer();
+                textio::fail_and_go_on();
                 continue;
             }
             along_i = is_word(dir, "i");
@@ -185,7 +185,7 @@ void respline(Editor& e) {
                 continue;
             }
             if (ipnts < 2) {
-                textio::refused_answer();
+                textio::fail_and_go_on();
                 continue;
             }
             // the new count must fit the arrays beside the points outside the range
@@ -193,7 +193,7 @@ void respline(Editor& e) {
             const int most = along_i ? idim - (e.net.imax - e.nsub) : jdim - (e.net.jmax - e.msub);
             if (ipnts > most) {
                 textio::write(stdout_unit, "(a,i5)", " cannot use ipnts > ", most);
-                textio::refused_answer();
+                textio::fail_and_go_on();
                 continue;
             }
             step = degree;
@@ -212,7 +212,7 @@ void respline(Editor& e) {
                 continue;
             }
             if (!is_degree(deg)) {
-                textio::refused_answer();
+                textio::fail_and_go_on();
                 continue;
             }
             step = deg == 1 ? run : factors;
@@ -237,7 +237,7 @@ void respline(Editor& e) {
             }
             if (!ok) continue;
             if (f1 < 0.0f || f2 < 0.0f) {
-                textio::refused_answer();
+                textio::fail_and_go_on();
                 continue;
             }
             step = run;

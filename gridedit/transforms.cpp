@@ -87,7 +87,7 @@ void transform(Editor& e) {
                 z = -y0;
             });
         } else {
-            textio::refused_answer();
+            textio::fail_and_go_on();
             continue;
         }
         ok_line();
@@ -108,7 +108,7 @@ void reverse(Editor& e) {
             for (int i = e.ib1; i <= e.ib2; ++i)
                 for (int k = 0; k < e.msub / 2; ++k) swap_points(e, i, e.jb1 + k, i, e.jb2 - k);
         } else {
-            textio::refused_answer();
+            textio::fail_and_go_on();
             continue;
         }
         ok_line();
@@ -120,7 +120,7 @@ void transpose(Editor& e) {
     if (e.iblock == 0) {
         if (e.net.imax > jdim || e.net.jmax > idim) {
             textio::write(stdout_unit, "(a)", " cannot transpose ... imax>jdim or jmax>idim");
-            return textio::refused_answer();
+            return textio::fail_and_go_on();
         }
         // (i, j) <- (j, i) in place: swap across the diagonal of the square
         // that holds both the old and the new network
@@ -131,7 +131,7 @@ void transpose(Editor& e) {
     } else {
         if (e.nsub != e.msub) {
             textio::write(stdout_unit, "(a)", " cannot transpose a non-square subblock");
-            return textio::refused_answer();
+            return textio::fail_and_go_on();
         }
         for (int a = 0; a < e.nsub; ++a)
             for (int b = a + 1; b < e.nsub; ++b) swap_points(e, e.i1 + a, e.j1 + b, e.i1 + b, e.j1 + a);
@@ -161,7 +161,7 @@ void rotate(Editor& e) {
         else if (is_word(w, "z") || is_word(w, "Z"))
             axis = 2;
         else {
-            textio::refused_answer();
+            textio::fail_and_go_on();
             continue;
         }
         static constexpr std::string_view point_q[] = {" enter y z rotation point (999. to backup)",

@@ -47,7 +47,7 @@ public:
             if (a.dx[1] != a.de[1]) return a;
             textio::write(textio::stdout_unit, "(a,a,a,a)", " inconsistent specs for " + std::string(xsi_word) + "=",
                           a.dx, " and " + std::string(eta_word) + "=", a.de);
-            textio::refused_answer();
+            textio::fail_and_go_on();
         }
     }
 
@@ -82,7 +82,7 @@ private:
                 return;
             }
             textio::write(textio::stdout_unit, "(a,a)", " invalid spec for " + std::string(word) + " = ", s);
-            textio::refused_answer();
+            textio::fail_and_go_on();
         }
     }
 

@@ -33,17 +33,17 @@ bool read_points(int iunit, std::span<float> x, std::span<float> y, std::span<fl
 
 }  // namespace
 
-void readnet(int iunit, std::string_view fname, std::span<char> title, int& ierr, int iblock,
+void readnet(int iunit, std::string_view fname, std::span<char> title, NetStatus& status, int iblock,
              std::span<float> x, std::span<float> y, std::span<float> z, int idim, int jdim, int& imax,
              int& jmax, int i1, int i2, int j1, int j2, int& klue) {
-    ierr = 0;
+    status = {};
     textio::OpenResult opened = textio::open(iunit, fname, textio::Access::existing);
     if (!opened) {
-        ierr = opened.status;
+        status = {NetStatus::Kind::open_refused, opened.status};
         return;
     }
     auto fail = [&] {
-        ierr = not_a_network;
+        status.kind = NetStatus::Kind::not_a_network;
         textio::close(iunit);
     };
     std::int32_t inew = 0, jnew = 0;
@@ -70,10 +70,10 @@ void readnet(int iunit, std::string_view fname, std::span<char> title, int& ierr
     textio::close(iunit);
 }
 
-void writnet(int iunit, std::string_view fname, std::string_view title, int& ierr, int iblock,
+void writnet(int iunit, std::string_view fname, std::string_view title, NetStatus& status, int iblock,
              std::span<const float> x, std::span<const float> y, std::span<const float> z, int idim, int jdim,
              int imax, int jmax, int i1, int i2, int j1, int j2, int klue) {
-    ierr = 0;
+    status = {};
     if (iblock != 0) {
         std::array<char, 10> answer;
         for (;;) {
@@ -85,7 +85,7 @@ void writnet(int iunit, std::string_view fname, std::string_view title, int& ier
             std::string_view a(answer.data(), answer.size());
             if (r && (a == "n         " || a == "N         ")) return;
             if (r && (a == "y         " || a == "Y         ")) break;
-            textio::refused_answer();   // asked again, but the run has failed
+            textio::fail_and_go_on();   // asked again, but the run has failed
         }
     }
     int ia = 1, ib = imax, ja = 1, jb = jmax;
@@ -99,12 +99,12 @@ void writnet(int iunit, std::string_view fname, std::string_view title, int& ier
     if (ib >= ia && jb >= ja &&
         (ia < 1 || ja < 1 || ib > idim || jb > jdim || !fits(x, idim, jdim) || !fits(y, idim, jdim) ||
          !fits(z, idim, jdim))) {
-        ierr = 1;
+        status.kind = NetStatus::Kind::outside_arrays;
         return;
     }
     textio::OpenResult opened = textio::open(iunit, fname, textio::Access::existing_or_new);
     if (!opened) {
-        ierr = opened.status;
+        status = {NetStatus::Kind::open_refused, opened.status};
         return;
     }
     const int len = lenchr(title);

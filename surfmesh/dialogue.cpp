@@ -22,9 +22,9 @@ void menu(std::initializer_list<std::string_view> lines, std::string_view questi
     prompt(question);
 }
 
-bool in_range(bool ok) {
-    if (!ok) textio::refused_answer();
-    return ok;
+bool accept_or_refuse(bool in_range) {
+    if (!in_range) textio::fail_and_go_on();
+    return in_range;
 }
 
 void read_text(std::span<char> field) {

@@ -23,9 +23,9 @@ void menu(std::initializer_list<std::string_view> lines, std::string_view questi
 // One answer line into the blank-padded field. The end of the answers ends the run.
 void read_text(std::span<char> field);
 
-// Whether an answer that could be read lies in range; one that does not
-// is refused and asked again.
-bool in_range(bool ok);
+// Gives back whether an answer that could be read lies in range; one that
+// does not is asked again, and the run has failed (fail_and_go_on).
+bool accept_or_refuse(bool in_range);
 
 // ask, until the numbers can be read.
 template <class... T>

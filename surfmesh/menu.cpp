@@ -59,7 +59,7 @@ void main_routine() {
         case 4: mesh128s(*b); break;
         case 5: mesh144s(*b); break;
         case 6: delete_store(); return;
-        default: textio::refused_answer(); break;
+        default: textio::fail_and_go_on(); break;
         }
     }
 }

@@ -35,7 +35,7 @@ int all_meshes(const MeshCommand& c, Blocks& b) {
     Rspecs& rs = b.rspecs;
     for (;;) {
         ask_numbers(" enter # of u and # of v points to define mesh: ", is.ipts, is.jpts);
-        if (in_range(is.ipts >= 2 && is.ipts <= pts_max && is.jpts >= 2 && is.jpts <= pts_max)) break;
+        if (accept_or_refuse(is.ipts >= 2 && is.ipts <= pts_max && is.jpts >= 2 && is.jpts <= pts_max)) break;
         textio::write(stdout_unit, "(a,i5,a,i5)", "error: ipts<2 or ipts>", pts_max, " or jpts<2 or jpts>", pts_max);
     }
     const float d1i = 1.0f / static_cast<float>(is.ipts - 1);
@@ -67,7 +67,7 @@ void ask_direction(std::string_view question, std::string_view error, std::int32
                    float& d1a, float& d1b, float& d2a, float& d2b) {
     for (;;) {
         ask_numbers(question, num, ndeg, d1a, d1b, d2a, d2b);
-        if (in_range(num >= 2 && num <= num_max)) break;
+        if (accept_or_refuse(num >= 2 && num <= num_max)) break;
         textio::write(stdout_unit, "(a,i5)", error, num_max);
     }
     const float r = static_cast<float>(num - 1);
@@ -84,7 +84,7 @@ int specified_meshes(const MeshCommand& c, Blocks& b, int count) {
     for (;;) {
         std::int32_t rel = 0;
         do ask(c.question);
-        while (!textio::read_answer_numbers(rel) || !in_range(rel >= 0 && rel <= count));
+        while (!textio::read_answer_numbers(rel) || !accept_or_refuse(rel >= 0 && rel <= count));
         if (rel == 0) return iout;
         const int k = next_spec(iout);
         is.irel(k) = rel;
@@ -106,7 +106,7 @@ std::int32_t choose(std::initializer_list<std::string_view> lines, std::string_v
     do {
         empty_line();
         menu(lines, question);
-    } while (!textio::read_answer_numbers(answer) || !in_range(answer >= lo && answer <= hi));
+    } while (!textio::read_answer_numbers(answer) || !accept_or_refuse(answer >= lo && answer <= hi));
     return answer;
 }
 

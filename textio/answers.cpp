@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -39,8 +38,6 @@ void fail_open(int unit, std::string shown, int status, std::size_t columns) {
     throw Failure(unit, std::move(shown), 0, open_refusal(status, columns));
 }
 
-void refused_answer() { Runtime::instance().mark_failed(); }
-
 void refused_name(std::string_view shown, std::string_view reason) {
     refused_name(shown, reason, Runtime::instance().unit(stdin_unit).record());
 }
@@ -48,14 +45,6 @@ void refused_name(std::string_view shown, std::string_view reason) {
 void refused_name(std::string_view shown, std::string_view reason, long line) {
     note_failure(std::string(reason) + ", file '" + std::string(shown) + "' (answers line " + std::to_string(line) +
                  ")");
-}
-
-void note_failure(std::string_view what) {
-    Runtime& rt = Runtime::instance();
-    std::fflush(rt.stdout_file());   // the line lands after the question it answers
-    std::fprintf(stderr, "%s: %.*s\n", rt.program().c_str(), static_cast<int>(what.size()), what.data());
-    std::fflush(stderr);
-    rt.mark_failed();
 }
 
 }  // namespace textio

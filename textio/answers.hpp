@@ -2,6 +2,7 @@
 // and file names, each on a line of its own.
 #pragma once
 
+#include "run.hpp"
 #include "statement.hpp"
 #include "units.hpp"
 
@@ -14,20 +15,16 @@
 
 namespace textio {
 
-// An answer the run could not use and goes on without (it asks again):
-// the run ends with status 1.
-void refused_answer();
-
 // Free-format numbers from standard input; false when they cannot be read:
-// the caller asks again, and the answer is refused (refused_answer). The
-// end of the answers ends the run rather than asking for ever.
+// the caller asks again, and the run has failed (fail_and_go_on). The end
+// of the answers ends the run rather than asking for ever.
 template <class... T>
 bool read_answer_numbers(T&... v) {
     In in(stdin_unit, list_directed);
     (in(v), ...);
     Result r = in.done();
     if (r.status == Status::end) throw failure_from(r);
-    if (!r) refused_answer();
+    if (!r) fail_and_go_on();
     return static_cast<bool>(r);
 }
 
@@ -89,13 +86,9 @@ template <std::size_t N>
     throw Failure(unit, shown_name(name), 0, open_refusal(status, name));
 }
 
-// A failure the run goes on after: one line on standard error, after what
-// standard output holds, naming the program; the run ends with status 1.
-void note_failure(std::string_view what);
-
 // A file name answer the run could not use: one line on standard error
 // naming the program, the file as shown, the reason and the answers line
-// it was read from; the run ends with status 1.
+// it was read from; the run has failed and goes on (note_failure, run.hpp).
 void refused_name(std::string_view shown, std::string_view reason);
 // The same for a name read from answers line `line`, when further answers
 // were read before the name was found unusable.

@@ -39,9 +39,11 @@ Failure::Failure(int unit, std::string file, long record, std::string detail)
       record_(record),
       detail_(std::move(detail)) {}
 
-void stop() { throw StopRequest{false}; }
+std::string Failure::message() const { return describe(detail_, file_, unit_, record_); }
 
-void error_stop() { throw StopRequest{true}; }
+void quit() { throw StopRequest{Ending::normal}; }
+
+void error_stop() { throw StopRequest{Ending::failed}; }
 
 void Unit::fail(std::string detail) const { throw Failure(number_, name_, record_, std::move(detail)); }
 
@@ -106,7 +108,6 @@ void Runtime::reset(std::FILE* in, std::FILE* out) {
     close_all_quietly();
     units_.clear();
     out_ = out;
-    failed_ = false;
     units_[stdin_unit] = std::make_unique<FileUnit>(stdin_unit, "standard input", in, false, false, false);
     units_[stdout_unit] = std::make_unique<FileUnit>(stdout_unit, "standard output", out, false, true, false);
 }

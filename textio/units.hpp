@@ -55,6 +55,9 @@ public:
     const std::string& file() const { return file_; }
     long record() const { return record_; }
     const std::string& detail() const { return detail_; }
+    // The whole line what() gives, with every byte of the file's name:
+    // what() stops at a NUL one.
+    std::string message() const;
 
 private:
     int unit_;
@@ -63,14 +66,18 @@ private:
     std::string detail_;
 };
 
-// Thrown by stop() and error_stop(); deliberately not a std::exception.
+// How a stop ends the run; every stop says which.
+enum class Ending { normal, failed };
+
+// Thrown by quit() and error_stop(); deliberately not a std::exception.
 struct StopRequest {
-    bool failed = false;
+    explicit StopRequest(Ending e) : ending(e) {}
+    Ending ending;
 };
 
-// The run's normal end: status 0, or 1 when it went on past a failure
-// (mark_failed).
-[[noreturn]] void stop();
+// The run's one normal end: status 0, or 1 when it went on past a failure
+// (fail_and_go_on, run.hpp).
+[[noreturn]] void quit();
 // The stop after a failure's message: status 1, so that a script can tell.
 [[noreturn]] void error_stop();
 
@@ -181,11 +188,10 @@ public:
 
     std::FILE* stdout_file() const { return out_; }
 
-    // The run goes on after something it could not use (an answer asked
-    // again, a table that disagrees), but its end is a failure.
-    void mark_failed() { failed_ = true; }
+    // Whether the run has failed and gone on (fail_and_go_on, run.hpp).
     bool failed() const { return failed_; }
     // A run starts: not failed, and named for lines on standard error.
+    // The one place the mark is cleared.
     void begin_run(std::string_view program) {
         program_ = program;
         failed_ = false;
@@ -195,6 +201,7 @@ public:
     const Format& format(std::string_view text);
 
 private:
+    friend void fail_and_go_on();   // the one way to mark the run failed
     Runtime();
     // denied: why the file opened only for reading (0: it opened for writing too)
     OpenResult connect(int unit, const std::string& name, int fd, bool regular, int denied);

@@ -7,6 +7,7 @@
 #include "hydrosum/tables/tables.hpp"
 
 #include "textio/platform.hpp"
+#include "textio/run.hpp"
 #include "textio/statement.hpp"
 
 #include <algorithm>
@@ -165,7 +166,7 @@ Ratios PreviousTable::compare(float speed, float heel, float inviscid, float tot
         std::fabs(values[previous_heel] - heel) >= heel_tolerance) {
         textio::write_list(textio::stdout_unit, mismatch_message);
         // the tables go on being written, but the run has failed
-        textio::Runtime::instance().mark_failed();
+        textio::fail_and_go_on();
         return ratios;
     }
     ratios.inviscid = ratio(inviscid, values[previous_inviscid]);

@@ -1,6 +1,7 @@
 // A mistyped input name in the five programs that read a file named in
 // their answers: refused at the open, after the questions, with nothing
-// created and no output opened.
+// created and no output opened. The line on standard error holds the whole
+// name, whatever bytes it holds.
 
 #include "fixtures.hpp"
 #include "intersect/program.hpp"
@@ -65,6 +66,9 @@ TEST(MissingInput, IsRefusedNamingTheFileAndNothingIsCreatedOrWritten) {
          meshdump_dialogue, "kel.net"},
         {"runplan", RUNPLAN_EXE, "runplan", {{"setmat.f", kOldContent}}, "points.tx\nsetmat.f\n", runplan_prompts,
          "points.tx"},
+        // the name as typed up to its end, a NUL byte shown as \0
+        {"gridplot, a NUL in the name", GRIDPLOT_EXE, "gridplot", {{"keel.plt", kOldContent}},
+         std::string("ke\0el.net", 9) + "\nkeel.plt\nDemo\n", gridplot_dialogue, "ke\\0el.net"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

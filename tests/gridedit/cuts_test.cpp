@@ -41,15 +41,6 @@ std::string report(std::string_view label, double v)
     return line(std::string(label) + b);
 }
 
-const std::string kPercentQ = line(" assumes blunt-nosed bulb type network") +
-                              ask(" enter percent body length to truncate bulb (999. to backup)");
-const std::string kXtranQ = line(" assumes offset-type hull network ...") +
-                            line(" each line i=constant passes transom between j=1 and j=jmax") +
-                            ask(" enter transom x-value, xtran (999. to backup)");
-const std::string kSplitNote = line(" split a bulb, with horizontal te, at max half breadth");
-const std::string kTransomNote = line(" create overhung transom on hull");
-const std::string kTooFew = line(" error ... too few points in working range");
-
 // The program works in float; the expected values below were worked out
 // with the same steps in double. Arc lengths, slopes and the spline solve
 // each round at float precision (about 6e-8 relative), and the inverse

@@ -15,45 +15,6 @@
 namespace gridedit_test {
 namespace {
 
-const std::string kTransformQ =
-    " enter type of transformation (or backup)\n    (1) yacht to aircraft\n    (2) aircraft to yacht";
-const std::string kReverseQ = " enter direction to reverse (or backup)\n    i or j";
-const std::string kScaleQ = " enter sx sy sz scalings (999. to backup)";
-const std::string kTranslateQ = " enter dx dy dz translations (999. to backup)";
-const std::string kRotAxisQ = " enter \"x\" \"y\" or \"z\" for axis of rotation (or backup)";
-const std::string kRotPointQ = " enter y z rotation point (999. to backup)";
-const std::string kRotAngleQ = " enter x-axis rotation angle in degrees (999. to backup)";
-const std::string kNonSquare = " cannot transpose a non-square subblock";
-
-const std::string kDirQ = " enter direction to respline (or backup)\n    i or j";
-const std::string kCountQ = " enter number of points on spline (999 to backup)";
-const std::string kDegQ = " enter degree of cluster function (999 to backup)\n"
-                          "    ( 1) linear:    even spacing\n"
-                          "    ( 2) quadratic: give first spacing\n"
-                          "    (-2) quadratic: give last spacing\n"
-                          "    ( 3) cubic:     give first and last spacings\n"
-                          "    ( 4) quartic:   first curvature zero\n"
-                          "    (-4) quartic:   last curvature zero\n"
-                          "    ( 5) quintic:   first and last curvatures zero";
-const std::string kFirstQ = " enter first cluster factor (999. to backup)";
-
-const std::string kSideQ = " enter \"imin\" \"imax\" \"jmin\" or \"jmax\" for mesh direction\n to extend (or backup)";
-const std::string kExtAxisQ = " enter \"x\" \"y\" \"z\" or \"s\" for direction to extend (or backup)";
-const std::string kToX = " enter x-coordinate to extend to (999. to backup)";
-const std::string kByZ = " enter z-distance to extend (999. to backup)";
-const std::string kPointsQ = " enter number of points to use to extend (999 to backup)";
-const std::string kFairQ = " enter fairing parameter between 0. and 2. (999. to backup)\n"
-                           "    0.0 = prismatic extrusion\n"
-                           "    1.0 = linear extrapolation\n"
-                           "    2.0 = quadratic extrapolation";
-
-const std::string kPercentQ = line(" assumes blunt-nosed bulb type network") +
-                              ask(" enter percent body length to truncate bulb (999. to backup)");
-const std::string kXtranQ = line(" assumes offset-type hull network ...") +
-                            line(" each line i=constant passes transom between j=1 and j=jmax") +
-                            ask(" enter transom x-value, xtran (999. to backup)");
-const std::string kTooFew = " error ... too few points in working range";
-
 // A 3 x 3 network, in.net in every run of the tables that reads one.
 const std::string kNet = net_file(3, 3, "Plate", [](int i, int j) { return point(i, j, i * j); });
 
@@ -93,14 +54,21 @@ struct Row {
     std::string err;
 };
 
+void prepare(const Sandbox& box)
+{
+    box.write("in.net", kNet);
+    box.write("bad.net", "not a network\n");
+    box.make_dir("adir");
+}
+
+// Each row's run; a row with a line on standard error also runs with both
+// streams in one file (2>&1), where each line follows what it answers.
 void run_rows(const std::vector<Row>& rows)
 {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         Sandbox box;
-        box.write("in.net", kNet);
-        box.write("bad.net", "not a network\n");
-        box.make_dir("adir");
+        prepare(box);
         Dialogue d;
         row.steps(d, box);
         d.quit();
@@ -108,6 +76,12 @@ void run_rows(const std::vector<Row>& rows)
         EXPECT_EQ(r.status, row.status);
         EXPECT_EQ(r.err, row.err);
         EXPECT_EQ(box.read("in.net"), kNet);
+        if (row.err.empty()) continue;
+        Sandbox again;
+        prepare(again);
+        const Outcome both = again.run_together(d.answers());
+        EXPECT_EQ(both.out, d.together());
+        EXPECT_EQ(both.status, row.status);
     }
 }
 
@@ -175,53 +149,72 @@ TEST(ExitStatus, EveryMessageAndEveryAnswerAskedAgainEndsTheRunWithStatus1)
         // input: error reading file, the reason on standard error
         {"input: error reading file, no such file",
          [](D& d, B) {
-             d.say("input", ask(kNameQ)).say("nothere.net", line(kReadErr) + ask(kNameQ)).say("backup").again();
+             d.say("input", ask(kNameQ)).say("nothere.net", line(kReadErr) + ask(kNameQ));
+             d.refused_name(kMissing, "nothere.net").say("backup").again();
          },
          1, stderr_line(kMissing, "nothere.net", 2)},
         {"input: error reading file, a folder",
-         [](D& d, B) { d.say("input", ask(kNameQ)).say("adir", line(kReadErr) + ask(kNameQ)).say("backup").again(); },
+         [](D& d, B) {
+             d.say("input", ask(kNameQ)).say("adir", line(kReadErr) + ask(kNameQ));
+             d.refused_name(kIsDir, "adir").say("backup").again();
+         },
          1, stderr_line(kIsDir, "adir", 2)},
         {"input: error reading file, not a network",
          [](D& d, B) {
-             d.say("input", ask(kNameQ)).say(" bad.net ", line(kReadErr) + ask(kNameQ)).say("backup").again();
+             d.say("input", ask(kNameQ)).say(" bad.net ", line(kReadErr) + ask(kNameQ));
+             d.refused_name(kNotNetwork, "bad.net").say("backup").again();
          },
          1, stderr_line(kNotNetwork, "bad.net", 2)},
         {"input: error in readnet and error reading file, the subblock's size",
          [](D& d, B) {
              set_block(d, 1, 2, 1, 2);
              d.say("input", ask(kNameQ)).say("in.net", readnet_size_error(3, 3, 2, 2) + line(kReadErr) + ask(kNameQ));
-             d.say("backup").again();
+             d.refused_name(kNotNetwork, "in.net").say("backup").again();
          },
          1, stderr_line(kNotNetwork, "in.net", 5)},
+        // a NUL byte in the name: shown as \0, the line goes on
+        {"input: error reading file, a NUL in the name",
+         [](D& d, B) {
+             d.say("input", ask(kNameQ)).say(std::string("ke\0el.net", 9), line(kReadErr) + ask(kNameQ));
+             d.refused_name(kMissing, "ke\\0el.net").say("backup").again();
+         },
+         1, stderr_line(kMissing, "ke\\0el.net", 2)},
         {"input: error reading file, a name past its field",
          [](D& d, B) {
-             d.say("input", ask(kNameQ)).say(letters(81), line(kReadErr) + ask(kNameQ)).say("backup").again();
+             d.say("input", ask(kNameQ)).say(letters(81), line(kReadErr) + ask(kNameQ));
+             d.refused_name(kPastField, letters(80) + "...").say("backup").again();
          },
          1, stderr_line(kPastField, letters(80) + "...", 2)},
         // output: error writing file, the reason on standard error
         {"output: error writing file, no such folder",
          [](D& d, B) {
-             d.say("output", ask(kNameQ)).say("no/such.net", line(kWriteErr) + ask(kNameQ)).say("backup").again();
+             d.say("output", ask(kNameQ)).say("no/such.net", line(kWriteErr) + ask(kNameQ));
+             d.refused_name(kMissing, "no/such.net").say("backup").again();
          },
          1, stderr_line(kMissing, "no/such.net", 2)},
         {"output: error writing file, a folder",
-         [](D& d, B) { d.say("output", ask(kNameQ)).say("adir", line(kWriteErr) + ask(kNameQ)).say("backup").again(); },
+         [](D& d, B) {
+             d.say("output", ask(kNameQ)).say("adir", line(kWriteErr) + ask(kNameQ));
+             d.refused_name(kIsDir, "adir").say("backup").again();
+         },
          1, stderr_line(kIsDir, "adir", 2)},
         {"output: error writing file, a name past its field",
          [](D& d, B) {
-             d.say("output", ask(kNameQ)).say(letters(90), line(kWriteErr) + ask(kNameQ)).say("backup").again();
+             d.say("output", ask(kNameQ)).say(letters(90), line(kWriteErr) + ask(kNameQ));
+             d.refused_name(kPastField, letters(80) + "...").say("backup").again();
          },
          1, stderr_line(kPastField, letters(80) + "...", 2)},
         {"output: error writing file, the file of answers",
          [](D& d, B box) {
-             d.say("output", ask(kNameQ)).say(answers_file(box), line(kWriteErr) + ask(kNameQ)).say("backup").again();
+             d.say("output", ask(kNameQ)).say(answers_file(box), line(kWriteErr) + ask(kNameQ));
+             d.refused_name("cannot open a file that is open already", "../stdin").say("backup").again();
          },
          1, stderr_line("cannot open a file that is open already", "../stdin", 2)},
         {"output: error writing file after the subblock answer, the name's line",
          [](D& d, B) {
              set_block(d, 1, 1, 1, 1);
              d.say("output", ask(kNameQ)).say("no/such.net", ask(kSubQ)).say("y", line(kWriteErr) + ask(kNameQ));
-             d.say("backup").again();
+             d.refused_name(kMissing, "no/such.net", 5).say("backup").again();
          },
          1, stderr_line(kMissing, "no/such.net", 5)},
         {"output: subblock answer other than y or n",
@@ -256,14 +249,14 @@ TEST(ExitStatus, EveryMessageAndEveryAnswerAskedAgainEndsTheRunWithStatus1)
          [](D& d, B) { d.say("rotate", ask(kRotAxisQ)).say("w", ask(kRotAxisQ)).say("backup").again(); }, 1, ""},
         {"rotate point unreadable",
          [](D& d, B) {
-             d.say("rotate", ask(kRotAxisQ)).say("x", ask(kRotPointQ)).say("a b", ask(kRotPointQ));
+             d.say("rotate", ask(kRotAxisQ)).say("x", ask(kRotPointQ[0])).say("a b", ask(kRotPointQ[0]));
              d.say("999 0", ask(kRotAxisQ)).say("backup").again();
          },
          1, ""},
         {"rotate angle unreadable",
          [](D& d, B) {
-             d.say("rotate", ask(kRotAxisQ)).say("x", ask(kRotPointQ)).say("0 0", ask(kRotAngleQ));
-             d.say("right", ask(kRotAngleQ)).say("999", ask(kRotPointQ)).say("999 0", ask(kRotAxisQ));
+             d.say("rotate", ask(kRotAxisQ)).say("x", ask(kRotPointQ[0])).say("0 0", ask(kRotAngleQ[0]));
+             d.say("right", ask(kRotAngleQ[0])).say("999", ask(kRotPointQ[0])).say("999 0", ask(kRotAxisQ));
              d.say("backup").again();
          },
          1, ""},
@@ -328,13 +321,13 @@ TEST(ExitStatus, EveryMessageAndEveryAnswerAskedAgainEndsTheRunWithStatus1)
         {"extend: cannot extend surface while subblock is active",
          [](D& d, B) {
              set_block(d, 1, 1, 1, 1);
-             d.say("extend", line("cannot extend surface while subblock is active")).again();
+             d.say("extend", line(kBlocked)).again();
          },
          1, ""},
         {"dextend: cannot extend surface while subblock is active",
          [](D& d, B) {
              set_block(d, 1, 1, 1, 1);
-             d.say("dextend", line("cannot extend surface while subblock is active")).again();
+             d.say("dextend", line(kBlocked)).again();
          },
          1, ""},
         {"extend side not offered",
@@ -347,47 +340,51 @@ TEST(ExitStatus, EveryMessageAndEveryAnswerAskedAgainEndsTheRunWithStatus1)
          1, ""},
         {"extend value unreadable",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kToX)).say("far", ask(kToX));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("far", ask(kExtendToQ[0]));
              d.say("999", ask(kExtAxisQ)).say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
         {"extend points unreadable",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kToX)).say("5", ask(kPointsQ));
-             d.say("many", ask(kPointsQ)).say("999", ask(kToX)).say("999", ask(kExtAxisQ));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("many", ask(kPointsQ)).say("999", ask(kExtendToQ[0])).say("999", ask(kExtAxisQ));
              d.say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
         {"extend points negative",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kToX)).say("5", ask(kPointsQ));
-             d.say("-1", ask(kPointsQ)).say("999", ask(kToX)).say("999", ask(kExtAxisQ));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("-1", ask(kPointsQ)).say("999", ask(kExtendToQ[0])).say("999", ask(kExtAxisQ));
              d.say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
         {"extend fairing unreadable",
          [](D& d, B) {
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kToX)).say("5", ask(kPointsQ));
-             d.say("2", ask(kFairQ)).say("smooth", ask(kFairQ)).say("999", ask(kPointsQ)).say("999", ask(kToX));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("2", ask(kFairQ)).say("smooth", ask(kFairQ));
+             d.say("999", ask(kPointsQ)).say("999", ask(kExtendToQ[0]));
              d.say("999", ask(kExtAxisQ)).say("backup", ask(kSideQ)).say("backup").again();
          },
          1, ""},
         {"extend: error ... inew > idim",
          [](D& d, B) {
              read_net(d);
-             extend(d, "extend", "imax", "x", kToX, "500", "479", "1", line(" error ... inew > idim =   481")).ok();
+             extend(d, "extend", "imax", "x", kExtendToQ[0], "500", "479", "1", line(kInew)).ok();
          },
          1, ""},
         {"dextend: error ... jnew > jdim",
          [](D& d, B) {
              read_net(d);
-             extend(d, "dextend", "jmin", "z", kByZ, "-2", "479", "1", line(" error ... jnew > jdim =   481")).ok();
+             extend(d, "dextend", "jmin", "z", kExtendByQ[2], "-2", "479", "1", line(kJnew)).ok();
          },
          1, ""},
         {"extend: cannot extend lines of fewer than 3 points",
          [](D& d, B) {
-             extend(d, "extend", "imax", "x", kToX, "5", "1", "1", line(" cannot extend lines of fewer than 3 points"))
-                 .again();
+             extend(d, "extend", "imax", "x", kExtendToQ[0], "5", "1", "1", line(kShort)).again();
          },
          1, ""},
         // the cuts
@@ -396,20 +393,20 @@ TEST(ExitStatus, EveryMessageAndEveryAnswerAskedAgainEndsTheRunWithStatus1)
         {"truncate percent out of range",
          [](D& d, B) { d.say("truncate", kPercentQ).say("100", kPercentQ).say("999.").again(); }, 1, ""},
         {"truncate: error ... too few points in working range",
-         [](D& d, B) { d.say("truncate", kPercentQ).say("50", line(kTooFew)).again(); }, 1, ""},
+         [](D& d, B) { d.say("truncate", kPercentQ).say("50", kTooFew).again(); }, 1, ""},
         {"splitbulb: error ... too few points in working range",
          [](D& d, B) {
-             d.say("splitbulb", line(" split a bulb, with horizontal te, at max half breadth") + line(kTooFew)).again();
+             d.say("splitbulb", kSplitNote + kTooFew).again();
          },
          1, ""},
         {"transom: error ... too few points in working range",
-         [](D& d, B) { d.say("transom", line(" create overhung transom on hull") + line(kTooFew)).again(); }, 1, ""},
+         [](D& d, B) { d.say("transom", kTransomNote + kTooFew).again(); }, 1, ""},
         {"tranatx unreadable", [](D& d, B) { d.say("tranatx", kXtranQ).say("x", kXtranQ).say("999.").again(); }, 1,
          ""},
         {"tranatx: error ... too few points in working range",
-         [](D& d, B) { d.say("tranatx", kXtranQ).say("3", line(kTooFew)).again(); }, 1, ""},
+         [](D& d, B) { d.say("tranatx", kXtranQ).say("3", kTooFew).again(); }, 1, ""},
         {"tranxlin: error ... too few points in working range",
-         [](D& d, B) { d.say("tranxlin", kXtranQ).say("3", line(kTooFew)).again(); }, 1, ""},
+         [](D& d, B) { d.say("tranxlin", kXtranQ).say("3", kTooFew).again(); }, 1, ""},
     };
     run_rows(rows);
 }
@@ -456,8 +453,10 @@ TEST(ExitStatus, RunsWhoseAnswersWereAllUsedEndWith0)
              read_net(d);
              d.say("respline", ask(kDirQ)).say("i", ask(kCountQ)).say("3", ask(kDegQ)).say("2", ask(kFirstQ));
              d.say("999", ask(kDegQ)).say("999", ask(kDirQ)).say("backup").again();
-             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("x", ask(kToX)).say("5", ask(kPointsQ));
-             d.say("2", ask(kFairQ)).say("999", ask(kPointsQ)).say("999", ask(kToX)).say("999", ask(kExtAxisQ));
+             d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ));
+             d.say("x", ask(kExtendToQ[0])).say("5", ask(kPointsQ));
+             d.say("2", ask(kFairQ)).say("999", ask(kPointsQ));
+             d.say("999", ask(kExtendToQ[0])).say("999", ask(kExtAxisQ));
              d.say("backup", ask(kSideQ)).say("backup").again();
          },
          0, ""},
@@ -476,9 +475,9 @@ TEST(ExitStatus, RunsWhoseAnswersWereAllUsedEndWith0)
              d.say("transpose").ok();
              d.say("scale", ask(kScaleQ)).say("2 2 2").ok();
              d.say("translate", ask(kTranslateQ)).say("1 0 0").ok();
-             d.say("rotate", ask(kRotAxisQ)).say("x", ask(kRotPointQ)).say("0 0", ask(kRotAngleQ)).say("90").ok();
+             d.say("rotate", ask(kRotAxisQ)).say("x", ask(kRotPointQ[0])).say("0 0", ask(kRotAngleQ[0])).say("90").ok();
              d.say("respline", ask(kDirQ)).say("i", ask(kCountQ)).say("3", ask(kDegQ)).say("1").ok();
-             extend(d, "extend", "imax", "x", kToX, "5", "0", "1").ok();   // no points: nothing to do
+             extend(d, "extend", "imax", "x", kExtendToQ[0], "5", "0", "1").ok();   // no points: nothing to do
              set_block(d, 1, 3, 1, 3);
              d.say("output", ask(kNameQ)).say("part.net", ask(kSubQ)).say("y").ok();
              d.say("input", ask(kNameQ)).say("part.net").ok();
@@ -534,6 +533,7 @@ TEST(ExitStatus, DesignLoopWithAMistypedNameEndsWithStatus1AndNamesEachRefusedNa
     box.write("bulb-lower.net", quarter("lower", 2));
     const Outcome r = box.run(answers);
     EXPECT_EQ(r.out, want.transcript());
+    EXPECT_EQ(box.run_together(answers).out, want.together());
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "gridedit: cannot open (No such file or directory), file 'bulb-uper.net' (answers line 7)\n"
                      "gridedit: cannot open (No such file or directory), file 'setblock' (answers line 8)\n"

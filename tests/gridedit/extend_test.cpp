@@ -9,29 +9,10 @@
 namespace gridedit_test {
 namespace {
 
-const std::string kSideQ = " enter \"imin\" \"imax\" \"jmin\" or \"jmax\" for mesh direction\n to extend (or backup)";
-const std::string kAxisQ = " enter \"x\" \"y\" \"z\" or \"s\" for direction to extend (or backup)";
-const std::string kToQ[] = {
-    " enter x-coordinate to extend to (999. to backup)", " enter y-coordinate to extend to (999. to backup)",
-    " enter z-coordinate to extend to (999. to backup)", " enter arclength to extend (999. to backup)"};
-const std::string kByQ[] = {
-    " enter x-distance to extend (999. to backup)", " enter y-distance to extend (999. to backup)",
-    " enter z-distance to extend (999. to backup)", " enter arclength-distance to extend (999. to backup)"};
-const std::string kPointsQ = " enter number of points to use to extend (999 to backup)";
-const std::string kFairQ =
-    " enter fairing parameter between 0. and 2. (999. to backup)\n"
-    "    0.0 = prismatic extrusion\n"
-    "    1.0 = linear extrapolation\n"
-    "    2.0 = quadratic extrapolation";
-const std::string kBlocked = "cannot extend surface while subblock is active";
-const std::string kShort = " cannot extend lines of fewer than 3 points";
-const std::string kInew = " error ... inew > idim =   481";
-const std::string kJnew = " error ... jnew > jdim =   481";
-
 const std::string& value_q(const std::string& cmd, const std::string& axis)
 {
     const int a = axis == "x" ? 0 : axis == "y" ? 1 : axis == "z" ? 2 : 3;
-    return cmd == "extend" ? kToQ[a] : kByQ[a];
+    return cmd == "extend" ? kExtendToQ[a] : kExtendByQ[a];
 }
 
 // The whole dialogue up to the fairing answer and what the run writes; the
@@ -41,7 +22,7 @@ Dialogue& extend(Dialogue& d, const std::string& cmd, const std::string& side, c
                  const std::string& reply = "")
 {
     return d.say(cmd, ask(kSideQ))
-        .say(side, ask(kAxisQ))
+        .say(side, ask(kExtAxisQ))
         .say(axis, ask(value_q(cmd, axis)))
         .say(value, ask(kPointsQ))
         .say(npts, ask(kFairQ))
@@ -104,48 +85,48 @@ TEST(Extend, BackupChainAndAnswersAskedAgain)
         .again();
     // only the first ten columns of a word count
     d.say("extend", ask(kSideQ))
-        .say("jmax      and more", ask(kAxisQ))
-        .say("X", ask(kAxisQ))
+        .say("jmax      and more", ask(kExtAxisQ))
+        .say("X", ask(kExtAxisQ))
         .refused()
         .say("backup", ask(kSideQ))
-        .say("imin", ask(kAxisQ))
-        .say("s", ask(kToQ[3]))
-        .say("999", ask(kAxisQ))
-        .say("z", ask(kToQ[2]))
-        .say("far", ask(kToQ[2]))
+        .say("imin", ask(kExtAxisQ))
+        .say("s", ask(kExtendToQ[3]))
+        .say("999", ask(kExtAxisQ))
+        .say("z", ask(kExtendToQ[2]))
+        .say("far", ask(kExtendToQ[2]))
         .refused()
         .say("4", ask(kPointsQ))
         .say("many", ask(kPointsQ))
         .refused()
         .say("-1", ask(kPointsQ))  // a negative count is asked again
         .refused()
-        .say("999", ask(kToQ[2]))
+        .say("999", ask(kExtendToQ[2]))
         .say("4", ask(kPointsQ))
         .say("2", ask(kFairQ))
         .say("smooth", ask(kFairQ))
         .refused()
         .say("999", ask(kPointsQ))
-        .say("999", ask(kToQ[2]))
-        .say("999", ask(kAxisQ))
+        .say("999", ask(kExtendToQ[2]))
+        .say("999", ask(kExtAxisQ))
         .say("backup", ask(kSideQ))
         .say("backup")
         .again();
     d.say("dextend", ask(kSideQ))
-        .say("imax", ask(kAxisQ))
-        .say("x", ask(kByQ[0]))
-        .say("999", ask(kAxisQ))
-        .say("y", ask(kByQ[1]))
-        .say("999", ask(kAxisQ))
-        .say("z", ask(kByQ[2]))
-        .say("999", ask(kAxisQ))
-        .say("s", ask(kByQ[3]))
+        .say("imax", ask(kExtAxisQ))
+        .say("x", ask(kExtendByQ[0]))
+        .say("999", ask(kExtAxisQ))
+        .say("y", ask(kExtendByQ[1]))
+        .say("999", ask(kExtAxisQ))
+        .say("z", ask(kExtendByQ[2]))
+        .say("999", ask(kExtAxisQ))
+        .say("s", ask(kExtendByQ[3]))
         .say("1", ask(kPointsQ))
-        .say("999", ask(kByQ[3]))
-        .say("999", ask(kAxisQ))
+        .say("999", ask(kExtendByQ[3]))
+        .say("999", ask(kExtAxisQ))
         .say("backup", ask(kSideQ))
         .say("backup")
         .again();
-    d.say("extend", ask(kSideQ)).say("imax", ask(kAxisQ)).say("y", ask(kToQ[1])).say("999", ask(kAxisQ));
+    d.say("extend", ask(kSideQ)).say("imax", ask(kExtAxisQ)).say("y", ask(kExtendToQ[1])).say("999", ask(kExtAxisQ));
     d.say("backup", ask(kSideQ)).say("backup").again();
     // no points: nothing changes, and the command has run
     extend(d, "extend", "imax", "x", "5", "0", "1").ok();

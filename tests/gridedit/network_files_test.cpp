@@ -2,6 +2,7 @@
 
 #include "session.hpp"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <tuple>
 
@@ -32,6 +33,32 @@ TEST(Input, MissingFileAsksForTheNameAgain)
     expect_end(run_dialogue(box, d), d);
     EXPECT_EQ(d.errors(),
               "gridedit: cannot open (No such file or directory), file 'nothere.net' (answers line 2)\n");
+}
+
+// An open refused with EPERM, as a security module or a FUSE file system
+// may refuse one, is named as every refused open is: EPERM is 1, and is no
+// kind of network file error. The shim refuses every open of the name.
+TEST(InputAndOutput, AnOpenRefusedWithEpermIsNamedSo)
+{
+    Sandbox box;
+    box.write("locked.net", net_file(1, 1, "Locked", [](int, int) { return point(1, 2, 3); }));
+    Dialogue d;
+    d.say("input", ask(kNameQ)).say("locked.net", line(kReadErr) + ask(kNameQ));
+    d.refused_name(kNotPermitted, "locked.net").say("backup").again();
+    d.say("output", ask(kNameQ)).say("locked.net", line(kWriteErr) + ask(kNameQ));
+    d.refused_name(kNotPermitted, "locked.net").say("backup").again();
+    d.quit();
+
+    // a sanitized program lets the shim come first
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    const std::string asan_options = std::string(asan ? asan : "") + ":verify_asan_link_order=0";
+    const Outcome r = box.run(d.answers(), {{"LD_PRELOAD", EPERM_SHIM},
+                                            {"SUITE_EPERM_FILE", "locked.net"},
+                                            {"ASAN_OPTIONS", asan_options}});
+    EXPECT_EQ(r.out, d.transcript());
+    expect_end(r, d);
+    EXPECT_EQ(d.errors(), "gridedit: cannot open (Operation not permitted), file 'locked.net' (answers line 2)\n"
+                          "gridedit: cannot open (Operation not permitted), file 'locked.net' (answers line 5)\n");
 }
 
 TEST(Input, ReadsTheHeaderColumnsAndPointsInAnyLayout)

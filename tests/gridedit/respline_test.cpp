@@ -9,21 +9,6 @@
 namespace gridedit_test {
 namespace {
 
-const std::string kDirQ = " enter direction to respline (or backup)\n    i or j";
-const std::string kCountQ = " enter number of points on spline (999 to backup)";
-const std::string kDegQ =
-    " enter degree of cluster function (999 to backup)\n"
-    "    ( 1) linear:    even spacing\n"
-    "    ( 2) quadratic: give first spacing\n"
-    "    (-2) quadratic: give last spacing\n"
-    "    ( 3) cubic:     give first and last spacings\n"
-    "    ( 4) quartic:   first curvature zero\n"
-    "    (-4) quartic:   last curvature zero\n"
-    "    ( 5) quintic:   first and last curvatures zero";
-const std::string kFirstQ = " enter first cluster factor (999. to backup)";
-const std::string kLastQ = " enter last cluster factor (999. to backup)";
-const std::string kBothQ = " enter first and last cluster factors (999. to backup)";
-
 std::string limit(int n) { return line(" cannot use ipnts > " + i5(n)); }
 
 // The answers of one respline up to its last one; count < 0: not asked.

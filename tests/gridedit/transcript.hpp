@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,69 @@ inline const std::string kSubQ = " subblock is active ... output ? (y/n)";
 inline const std::string kReadErr = " error reading file";
 inline const std::string kWriteErr = " error writing file";
 inline const std::string kOk = " ***********************************  OK";
+
+// transform, reverse, transpose, scale, translate and rotate
+inline const std::string kTransformQ =
+    " enter type of transformation (or backup)\n    (1) yacht to aircraft\n    (2) aircraft to yacht";
+inline const std::string kReverseQ = " enter direction to reverse (or backup)\n    i or j";
+inline const std::string kScaleQ = " enter sx sy sz scalings (999. to backup)";
+inline const std::string kTranslateQ = " enter dx dy dz translations (999. to backup)";
+inline const std::string kRotAxisQ = " enter \"x\" \"y\" or \"z\" for axis of rotation (or backup)";
+inline const std::string kRotPointQ[] = {" enter y z rotation point (999. to backup)",
+                                         " enter x z rotation point (999. to backup)",
+                                         " enter x y rotation point (999. to backup)"};
+inline const std::string kRotAngleQ[] = {" enter x-axis rotation angle in degrees (999. to backup)",
+                                         " enter y-axis rotation angle in degrees (999. to backup)",
+                                         " enter z-axis rotation angle in degrees (999. to backup)"};
+inline const std::string kNonSquare = " cannot transpose a non-square subblock";
+
+// respline
+inline const std::string kDirQ = " enter direction to respline (or backup)\n    i or j";
+inline const std::string kCountQ = " enter number of points on spline (999 to backup)";
+inline const std::string kDegQ =
+    " enter degree of cluster function (999 to backup)\n"
+    "    ( 1) linear:    even spacing\n"
+    "    ( 2) quadratic: give first spacing\n"
+    "    (-2) quadratic: give last spacing\n"
+    "    ( 3) cubic:     give first and last spacings\n"
+    "    ( 4) quartic:   first curvature zero\n"
+    "    (-4) quartic:   last curvature zero\n"
+    "    ( 5) quintic:   first and last curvatures zero";
+inline const std::string kFirstQ = " enter first cluster factor (999. to backup)";
+inline const std::string kLastQ = " enter last cluster factor (999. to backup)";
+inline const std::string kBothQ = " enter first and last cluster factors (999. to backup)";
+
+// extend and dextend; the value questions by axis x, y, z and s
+inline const std::string kSideQ =
+    " enter \"imin\" \"imax\" \"jmin\" or \"jmax\" for mesh direction\n to extend (or backup)";
+inline const std::string kExtAxisQ = " enter \"x\" \"y\" \"z\" or \"s\" for direction to extend (or backup)";
+inline const std::string kExtendToQ[] = {
+    " enter x-coordinate to extend to (999. to backup)", " enter y-coordinate to extend to (999. to backup)",
+    " enter z-coordinate to extend to (999. to backup)", " enter arclength to extend (999. to backup)"};
+inline const std::string kExtendByQ[] = {
+    " enter x-distance to extend (999. to backup)", " enter y-distance to extend (999. to backup)",
+    " enter z-distance to extend (999. to backup)", " enter arclength-distance to extend (999. to backup)"};
+inline const std::string kPointsQ = " enter number of points to use to extend (999 to backup)";
+inline const std::string kFairQ =
+    " enter fairing parameter between 0. and 2. (999. to backup)\n"
+    "    0.0 = prismatic extrusion\n"
+    "    1.0 = linear extrapolation\n"
+    "    2.0 = quadratic extrapolation";
+inline const std::string kBlocked = "cannot extend surface while subblock is active";
+inline const std::string kShort = " cannot extend lines of fewer than 3 points";
+inline const std::string kInew = " error ... inew > idim =   481";
+inline const std::string kJnew = " error ... jnew > jdim =   481";
+
+// truncate, splitbulb, transom, tranatx and tranxlin: what each writes
+// before its answer, and its error line
+inline const std::string kPercentQ = line(" assumes blunt-nosed bulb type network") +
+                                     ask(" enter percent body length to truncate bulb (999. to backup)");
+inline const std::string kXtranQ = line(" assumes offset-type hull network ...") +
+                                   line(" each line i=constant passes transom between j=1 and j=jmax") +
+                                   ask(" enter transom x-value, xtran (999. to backup)");
+inline const std::string kSplitNote = line(" split a bulb, with horizontal te, at max half breadth");
+inline const std::string kTransomNote = line(" create overhung transom on hull");
+inline const std::string kTooFew = line(" error ... too few points in working range");
 
 inline const std::string kNulTitle(60, '\0');
 
@@ -103,26 +167,26 @@ class Dialogue {
 public:
     Net net;  // what the next state display must show
 
-    Dialogue() : want_(banner() + display(net) + menu()) {}
+    Dialogue() { write(banner() + display(net) + menu()); }
 
     // Types one answer line; `reply` is what the program writes before its next read.
     Dialogue& say(std::string_view answer, std::string_view reply = "")
     {
         in_ += answer;
         in_ += '\n';
-        want_ += reply;
+        write(reply);
         return *this;
     }
     // Back at the task question: display and menu.
     Dialogue& again()
     {
-        want_ += display(net) + menu();
+        write(display(net) + menu());
         return *this;
     }
     // The command ran: the success line, then the task question.
     Dialogue& ok()
     {
-        want_ += line(kOk);
+        write(line(kOk));
         return again();
     }
     Dialogue& quit() { return say("quit", ask(kQuitQ)).say("Y"); }
@@ -136,10 +200,18 @@ public:
     }
     // The file name just typed could not be used: refused, and one line on
     // standard error with the reason, the name as shown and its answers line.
-    Dialogue& refused_name(std::string_view reason, std::string_view shown)
+    // answers_line: the name's line, when answers came after it (the
+    // subblock question of output). With both streams in one file, the line
+    // lands after the error line that answers the name, before the name
+    // question asked again.
+    Dialogue& refused_name(std::string_view reason, std::string_view shown, int answers_line = 0)
     {
-        err_ += "gridedit: " + std::string(reason) + ", file '" + std::string(shown) + "' (answers line " +
-                std::to_string(lines()) + ")\n";
+        const std::string err = "gridedit: " + std::string(reason) + ", file '" + std::string(shown) +
+                                "' (answers line " + std::to_string(answers_line > 0 ? answers_line : lines()) + ")\n";
+        err_ += err;
+        const std::string again = ask(kNameQ);
+        if (!together_.ends_with(again)) throw std::logic_error("a refused name is not asked again");
+        together_.insert(together_.size() - again.size(), err);
         return refused();
     }
 
@@ -148,17 +220,27 @@ public:
     int lines() const { return static_cast<int>(std::count(in_.begin(), in_.end(), '\n')); }
     int status() const { return status_; }
     const std::string& errors() const { return err_; }
+    // Standard output and standard error in one file (2>&1).
+    const std::string& together() const { return together_; }
 
 private:
+    void write(std::string_view reply)
+    {
+        want_ += reply;
+        together_ += reply;
+    }
+
     std::string in_;
     std::string want_;
     std::string err_;
+    std::string together_;
     int status_ = 0;
 };
 
 // Reasons of the standard error line of a refused name.
 inline const std::string kMissing = "cannot open (No such file or directory)";
 inline const std::string kIsDir = "cannot open (Is a directory)";
+inline const std::string kNotPermitted = "cannot open (Operation not permitted)";
 inline const std::string kNotNetwork = "cannot read it as a network file";
 inline const std::string kPastField = "cannot open (name longer than the 80 columns of its field)";
 

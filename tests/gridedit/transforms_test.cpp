@@ -9,20 +9,6 @@
 namespace gridedit_test {
 namespace {
 
-const std::string kTransformQ =
-    " enter type of transformation (or backup)\n    (1) yacht to aircraft\n    (2) aircraft to yacht";
-const std::string kReverseQ = " enter direction to reverse (or backup)\n    i or j";
-const std::string kScaleQ = " enter sx sy sz scalings (999. to backup)";
-const std::string kTranslateQ = " enter dx dy dz translations (999. to backup)";
-const std::string kAxisQ = " enter \"x\" \"y\" or \"z\" for axis of rotation (or backup)";
-const std::string kPointQ[] = {" enter y z rotation point (999. to backup)",
-                               " enter x z rotation point (999. to backup)",
-                               " enter x y rotation point (999. to backup)"};
-const std::string kAngleQ[] = {" enter x-axis rotation angle in degrees (999. to backup)",
-                               " enter y-axis rotation angle in degrees (999. to backup)",
-                               " enter z-axis rotation angle in degrees (999. to backup)"};
-const std::string kNonSquare = " cannot transpose a non-square subblock";
-
 using Record = std::function<std::string(int, int)>;
 
 // Reads `file` as in.net, runs the steps, writes out.net and returns it.
@@ -49,24 +35,24 @@ TEST(Transforms, BackupsAndWrongAnswersChangeNothing)
     // only the first number is tested for backup
     d.say("scale", ask(kScaleQ)).say("two 1 1", ask(kScaleQ)).refused().say("999 5 5").again();
     d.say("translate", ask(kTranslateQ)).say("x", ask(kTranslateQ)).refused().say("999 1 1").again();
-    d.say("rotate", ask(kAxisQ)).say("w", ask(kAxisQ)).refused().say("xx", ask(kAxisQ)).refused();
+    d.say("rotate", ask(kRotAxisQ)).say("w", ask(kRotAxisQ)).refused().say("xx", ask(kRotAxisQ)).refused();
     d.say("backup").again();
     // 999 at the angle goes back to the point, 999 first at the point to the axis
-    d.say("rotate", ask(kAxisQ))
-        .say("x", ask(kPointQ[0]))
-        .say("999 0", ask(kAxisQ))
-        .say("Z", ask(kPointQ[2]))
-        .say("a b", ask(kPointQ[2]))
+    d.say("rotate", ask(kRotAxisQ))
+        .say("x", ask(kRotPointQ[0]))
+        .say("999 0", ask(kRotAxisQ))
+        .say("Z", ask(kRotPointQ[2]))
+        .say("a b", ask(kRotPointQ[2]))
         .refused()
-        .say("0 0", ask(kAngleQ[2]))
-        .say("right", ask(kAngleQ[2]))
+        .say("0 0", ask(kRotAngleQ[2]))
+        .say("right", ask(kRotAngleQ[2]))
         .refused()
-        .say("999", ask(kPointQ[2]))
-        .say("999 1", ask(kAxisQ))
-        .say("y", ask(kPointQ[1]))
-        .say("0 0", ask(kAngleQ[1]))
-        .say("999", ask(kPointQ[1]))
-        .say("999 999", ask(kAxisQ))
+        .say("999", ask(kRotPointQ[2]))
+        .say("999 1", ask(kRotAxisQ))
+        .say("y", ask(kRotPointQ[1]))
+        .say("0 0", ask(kRotAngleQ[1]))
+        .say("999", ask(kRotPointQ[1]))
+        .say("999 999", ask(kRotAxisQ))
         .say("backup")
         .again();
     save(d, "out.net");
@@ -151,9 +137,9 @@ TEST(Rotate, TurnsByThePolarFormulaInSinglePrecision)
         SCOPED_TRACE(c.what);
         const std::string head = i5(2) + i5(1) + std::string(10, ' ') + "Fin\n";
         auto out = run_on(head + c.before, 2, 1, [&](Dialogue& d) {
-            d.say("rotate", ask(kAxisQ))
-                .say(c.answers[0], ask(kPointQ[c.axis]))
-                .say(c.answers[1], ask(kAngleQ[c.axis]))
+            d.say("rotate", ask(kRotAxisQ))
+                .say(c.answers[0], ask(kRotPointQ[c.axis]))
+                .say(c.answers[1], ask(kRotAngleQ[c.axis]))
                 .say(c.answers[2])
                 .ok();
         });
@@ -229,7 +215,7 @@ TEST(Transforms, SubblockOnlyIsWorkedOn)
         // stays, every other point of the range moves
         {"rotate",
          [](Dialogue& d) {
-             d.say("rotate", ask(kAxisQ)).say("z", ask(kPointQ[2])).say("3 2", ask(kAngleQ[2])).say("90").ok();
+             d.say("rotate", ask(kRotAxisQ)).say("z", ask(kRotPointQ[2])).say("3 2", ask(kRotAngleQ[2])).say("90").ok();
          },
          nullptr},
     };

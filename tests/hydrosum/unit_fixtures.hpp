@@ -44,7 +44,7 @@ int stop_code(F&& body) {
     try {
         body();
     } catch (const textio::StopRequest& stop) {
-        return stop.failed ? textio::exit_failure : 0;
+        return stop.ending == textio::Ending::failed ? textio::exit_failure : 0;
     }
     return -1;
 }

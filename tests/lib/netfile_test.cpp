@@ -10,21 +10,34 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <ostream>
 #include <random>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+namespace geom {
+
+// gtest's messages name the kinds
+void PrintTo(NetStatus::Kind k, std::ostream* os) {
+    const char* names[] = {"done", "open_refused", "not_a_network", "outside_arrays"};
+    *os << names[static_cast<int>(k)];
+}
+
+}  // namespace geom
+
 namespace {
 
 namespace fs = std::filesystem;
 using namespace lib_test;
 using test_support::split_lines;
+using Kind = geom::NetStatus::Kind;
 
 constexpr int kIn = 1;    // the units gridedit uses
 constexpr int kOut = 2;
@@ -72,21 +85,22 @@ protected:
     }
     std::string get(const std::string& name) const { return test_support::read_file(dir_ / name); }
 
-    int read(const std::string& name, Net& n, int iblock = 0, int i1 = 0, int i2 = 0, int j1 = 0, int j2 = 0) {
-        int ierr = -99;
-        geom::readnet(kIn, path(name), n.title, ierr, iblock, n.x, n.y, n.z, n.idim, n.jdim, n.imax, n.jmax, i1, i2,
+    geom::NetStatus read(const std::string& name, Net& n, int iblock = 0, int i1 = 0, int i2 = 0, int j1 = 0,
+                         int j2 = 0) {
+        geom::NetStatus status{Kind::outside_arrays, -99};   // never what readnet gives
+        geom::readnet(kIn, path(name), n.title, status, iblock, n.x, n.y, n.z, n.idim, n.jdim, n.imax, n.jmax, i1, i2,
                       j1, j2, n.klue);
         EXPECT_FALSE(textio::is_open(kIn)) << "readnet left its unit open";
-        return ierr;
+        return status;
     }
 
-    int write(const std::string& name, const Net& n, int iblock = 0, int i1 = 0, int i2 = 0, int j1 = 0,
-              int j2 = 0) {
-        int ierr = -99;
-        geom::writnet(kOut, path(name), std::string_view(n.title.data(), n.title.size()), ierr, iblock, n.x, n.y,
+    geom::NetStatus write(const std::string& name, const Net& n, int iblock = 0, int i1 = 0, int i2 = 0,
+                          int j1 = 0, int j2 = 0) {
+        geom::NetStatus status{Kind::not_a_network, -99};   // never what writnet gives
+        geom::writnet(kOut, path(name), std::string_view(n.title.data(), n.title.size()), status, iblock, n.x, n.y,
                       n.z, n.idim, n.jdim, n.imax, n.jmax, i1, i2, j1, j2, n.klue);
         EXPECT_FALSE(textio::is_open(kOut)) << "writnet left its unit open";
-        return ierr;
+        return status;
     }
 
     test_support::TempDir dir_{"lib-netfile"};
@@ -128,13 +142,13 @@ TEST_F(NetFile, RoundTripKeepsEverythingBitForBit) {
         // an 80-column name as gridedit passes it: trailing blanks ignored
         std::string name = path("net.dat");
         name.resize(80, ' ');
-        int ierr = -99;
-        geom::writnet(kOut, name, std::string_view(out.title.data(), out.title.size()), ierr, 0, out.x, out.y,
+        geom::NetStatus status{Kind::not_a_network, -99};
+        geom::writnet(kOut, name, std::string_view(out.title.data(), out.title.size()), status, 0, out.x, out.y,
                       out.z, out.idim, out.jdim, out.imax, out.jmax, 0, 0, 0, 0, out.klue);
-        ASSERT_EQ(ierr, 0);
+        ASSERT_EQ(status.kind, Kind::done);
 
         Net in(4, 5);
-        ASSERT_EQ(read("net.dat", in), 0) << "klue " << c.klue;
+        ASSERT_EQ(read("net.dat", in).kind, Kind::done) << "klue " << c.klue;
         EXPECT_EQ(in.imax, ni);
         EXPECT_EQ(in.jmax, nj);
         EXPECT_EQ(in.klue, c.klue);
@@ -156,9 +170,9 @@ TEST_F(NetFile, NetworkWithoutPointsRoundTrips) {
         out.jmax = nj;
         out.klue = 8;
         out.title = title_of("none");
-        ASSERT_EQ(write("e.dat", out), 0);
+        ASSERT_EQ(write("e.dat", out).kind, Kind::done);
         Net in(3, 3);
-        ASSERT_EQ(read("e.dat", in), 0) << ni << " x " << nj;
+        ASSERT_EQ(read("e.dat", in).kind, Kind::done) << ni << " x " << nj;
         EXPECT_EQ(in.imax, ni);
         EXPECT_EQ(in.jmax, nj);
         EXPECT_EQ(in.klue, 8);
@@ -184,7 +198,7 @@ TEST_F(NetFile, HeaderColumns) {
         n.jmax = 1;
         n.klue = c.klue;
         n.title = title_of(c.title);
-        ASSERT_EQ(write("h.dat", n), 0);
+        ASSERT_EQ(write("h.dat", n).kind, Kind::done);
         EXPECT_EQ(split_lines(get("h.dat")).at(0), c.header) << c.what;
     }
 }
@@ -195,14 +209,14 @@ TEST_F(NetFile, BlankTitleWritesNoTitleCharacters) {
         n.imax = n.jmax = 1;
         n.klue = klue;
         n.title = title_of("");
-        ASSERT_EQ(write("b.dat", n), 0);
+        ASSERT_EQ(write("b.dat", n).kind, Kind::done);
         std::string header = split_lines(get("b.dat")).at(0);
         EXPECT_EQ(header.substr(0, 15), klue == 0 ? "    1    1     " : "    1    1    5");
         EXPECT_LE(header.size(), 20u) << "title characters after column 20: '" << header << "'";
         EXPECT_EQ(header.find_first_not_of(' ', 15), std::string::npos);
 
         Net back(1, 1);
-        ASSERT_EQ(read("b.dat", back), 0);
+        ASSERT_EQ(read("b.dat", back).kind, Kind::done);
         EXPECT_EQ(text(back.title), std::string(kTitleLen, ' '));
         EXPECT_EQ(back.klue, klue);
     }
@@ -219,7 +233,7 @@ TEST_F(NetFile, WholeFileBytesReplaceTheOldContent) {
     n.set(2, 1, 0.00125f, 1e10f, -0.375f);
     n.set(1, 2, 123456.789f, -1e-30f, 3.0e38f);
     n.set(2, 2, 7.0f, 0.5f, -1.0f);
-    ASSERT_EQ(write("w.dat", n), 0);
+    ASSERT_EQ(write("w.dat", n).kind, Kind::done);
     EXPECT_EQ(get("w.dat"),
               "    2    2          demo\n"
               "  1.00000000E+00 -2.50000000E+00  1.00000001E-01\n"
@@ -233,8 +247,38 @@ TEST_F(NetFile, WriteFailsToOpen) {
     n.imax = n.jmax = 1;
     n.klue = 0;
     fs::create_directory(path("subdir"));
-    for (const char* name : {"no/such/dir/net.dat", "subdir"}) EXPECT_NE(write(name, n), 0) << name;
+    for (auto [name, err] : {std::pair{"no/such/dir/net.dat", ENOENT}, std::pair{"subdir", EISDIR}}) {
+        const geom::NetStatus s = write(name, n);
+        EXPECT_EQ(s.kind, Kind::open_refused) << name;
+        EXPECT_EQ(s.errno_value, err) << name;
+    }
     EXPECT_EQ(console(), "");
+}
+
+// A range outside the arrays is not written, and is told apart from a
+// refused open, whatever errno value that would carry (EPERM is 1).
+TEST_F(NetFile, WriteOfARangeOutsideTheArrays) {
+    struct Case {
+        const char* what;
+        int imax, jmax, iblock, i1, i2, j1, j2;
+    };
+    const Case cases[] = {
+        {"imax past idim", 4, 2, 0, 0, 0, 0, 0},
+        {"jmax past jdim", 3, 3, 0, 0, 0, 0, 0},
+        {"subblock i2 past idim", 3, 2, 1, 2, 4, 1, 2},
+        {"subblock j1 below 1", 3, 2, 1, 1, 3, 0, 2},
+    };
+    for (const Case& c : cases) {
+        Net n(3, 2);
+        n.imax = c.imax;
+        n.jmax = c.jmax;
+        n.klue = 0;
+        feed("y\n");
+        const geom::NetStatus s = write("r.dat", n, c.iblock, c.i1, c.i2, c.j1, c.j2);
+        EXPECT_EQ(s.kind, Kind::outside_arrays) << c.what;
+        EXPECT_EQ(s.errno_value, 0) << c.what;
+        EXPECT_FALSE(fs::exists(path("r.dat"))) << c.what;
+    }
 }
 
 // --- reading ----------------------------------------------------------------
@@ -247,7 +291,7 @@ TEST_F(NetFile, ReadsOnlyTheFirstNetwork) {
         "    1    1          second\n"
         "  9.00000000E+00  9.00000000E+00  9.00000000E+00\n");
     Net n(3, 3);
-    ASSERT_EQ(read("two.dat", n), 0);
+    ASSERT_EQ(read("two.dat", n).kind, Kind::done);
     EXPECT_EQ(n.imax, 2);
     EXPECT_EQ(n.jmax, 1);
     EXPECT_EQ(n.klue, 4);
@@ -280,7 +324,7 @@ TEST_F(NetFile, PointsInAnyLayout) {
     for (const Case& c : cases) {
         put("l.dat", header + c.points);
         Net n(2, 2);
-        ASSERT_EQ(read("l.dat", n), 0) << c.what;
+        ASSERT_EQ(read("l.dat", n).kind, Kind::done) << c.what;
         EXPECT_EQ(n.point(1, 1), (std::array<float, 3>{1, 2, 3})) << c.what;
         EXPECT_EQ(n.point(2, 1), (std::array<float, 3>{4, 5, 6})) << c.what;
         EXPECT_EQ(n.point(1, 2), (std::array<float, 3>{7, 8, 9})) << c.what;
@@ -308,7 +352,7 @@ TEST_F(NetFile, HeaderFieldsAreFixedColumns) {
         // the zero-item point read still takes a record, as after writnet's header
         put("f.dat", c.header + "\n\n");
         Net n(40, 4);
-        ASSERT_EQ(read("f.dat", n), 0) << c.what;
+        ASSERT_EQ(read("f.dat", n).kind, Kind::done) << c.what;
         EXPECT_EQ(n.imax, c.imax) << c.what;
         EXPECT_EQ(n.jmax, c.jmax) << c.what;
         EXPECT_EQ(n.klue, c.klue) << c.what;
@@ -324,7 +368,7 @@ TEST_F(NetFile, ReadIntoTheSubblock) {
     Net n(4, 4);
     n.imax = 4;
     n.jmax = 4;
-    ASSERT_EQ(read("blk.dat", n, 1, 2, 3, 3, 4), 0);
+    ASSERT_EQ(read("blk.dat", n, 1, 2, 3, 3, 4).kind, Kind::done);
     EXPECT_EQ(n.imax, 4);
     EXPECT_EQ(n.jmax, 4);
     EXPECT_EQ(n.klue, 9);
@@ -354,7 +398,7 @@ TEST_F(NetFile, SubblockSizeMismatchInEitherDirection) {
         n.imax = 3;
         n.jmax = 3;
         feed("");
-        EXPECT_EQ(read("m.dat", n, 1, 2, 3, 2, 3), 1);
+        EXPECT_EQ(read("m.dat", n, 1, 2, 3, 2, 3).kind, Kind::not_a_network);
         char expected[160];
         std::snprintf(expected, sizeof expected,
                       " error in readnet:\n network inew,jnew=%5d%5d .gt. subblock i2-i1+1 , j2-j1+1 =     2    2\n",
@@ -385,7 +429,7 @@ TEST_F(NetFile, WholeModeCountsRefused) {
         Net n(4, 4);
         n.imax = 2;
         n.jmax = 3;
-        EXPECT_EQ(read("c.dat", n), 1) << c.what;
+        EXPECT_EQ(read("c.dat", n).kind, Kind::not_a_network) << c.what;
         EXPECT_EQ(n.imax, 2) << c.what;
         EXPECT_EQ(n.jmax, 3) << c.what;
         if (c.header_kept) {
@@ -414,7 +458,7 @@ TEST_F(NetFile, UnreadableHeader) {
         Net n(4, 4);
         n.imax = 2;
         n.jmax = 3;
-        EXPECT_EQ(read("u.dat", n), 1) << c.what;
+        EXPECT_EQ(read("u.dat", n).kind, Kind::not_a_network) << c.what;
         EXPECT_EQ(n.imax, 2) << c.what;
         EXPECT_EQ(n.jmax, 3) << c.what;
         for (float v : n.x) ASSERT_EQ(v, kUntouched) << c.what;
@@ -424,7 +468,9 @@ TEST_F(NetFile, UnreadableHeader) {
 
 TEST_F(NetFile, MissingFile) {
     Net n(2, 2);
-    EXPECT_NE(read("absent.dat", n), 0);
+    const geom::NetStatus s = read("absent.dat", n);
+    EXPECT_EQ(s.kind, Kind::open_refused);
+    EXPECT_EQ(s.errno_value, ENOENT);
     EXPECT_EQ(n.imax, -1);
     EXPECT_EQ(n.jmax, -1);
     EXPECT_EQ(n.klue, -1);
@@ -446,7 +492,7 @@ TEST_F(NetFile, BadPointsKeepWhatWasRead) {
     for (const Case& c : cases) {
         put("p.dat", "    2    2    6     bad\n" + c.points);
         Net n(3, 3);
-        EXPECT_EQ(read("p.dat", n), 1) << c.what;
+        EXPECT_EQ(read("p.dat", n).kind, Kind::not_a_network) << c.what;
         EXPECT_EQ(n.imax, 2) << c.what;
         EXPECT_EQ(n.jmax, 2) << c.what;
         EXPECT_EQ(n.klue, 6) << c.what;
@@ -472,7 +518,7 @@ protected:
             for (int i = 1; i <= 3; ++i) n.set(i, j, float(i), float(j), float(10 * i + j));
         return n;
     }
-    int write_block(const std::string& name) { return write(name, network(), 1, 2, 3, 1, 2); }
+    geom::NetStatus write_block(const std::string& name) { return write(name, network(), 1, 2, 3, 1, 2); }
 
     static std::string repeated(const std::string& s, int times) {
         std::string r;
@@ -507,8 +553,9 @@ TEST_F(SubblockQuestion, OnlyASingleYOrNIsAnAnswer) {
     };
     for (const Case& c : cases) {
         put("q.dat", old_content);
+        textio::Runtime::instance().begin_run("gridedit");   // each case a run of its own, not failed
         feed(c.answers);
-        EXPECT_EQ(write_block("q.dat"), 0) << c.answers;
+        EXPECT_EQ(write_block("q.dat").kind, Kind::done) << c.answers;
         EXPECT_EQ(console(), repeated(kQuestion, c.asked)) << c.answers;
         EXPECT_EQ(get("q.dat"), c.written ? block_file : old_content) << c.answers;
         // every answer asked again marks the run as failed
@@ -518,7 +565,7 @@ TEST_F(SubblockQuestion, OnlyASingleYOrNIsAnAnswer) {
 
 TEST_F(SubblockQuestion, NoCreatesNoFile) {
     feed("n\n");
-    EXPECT_EQ(write_block("new.dat"), 0);
+    EXPECT_EQ(write_block("new.dat").kind, Kind::done);
     EXPECT_FALSE(fs::exists(path("new.dat")));
 }
 
@@ -543,11 +590,11 @@ TEST_F(SubblockQuestion, EndOfInputEndsTheRun) {
 
 TEST_F(SubblockQuestion, WrittenBlockReadsBackIntoASubblock) {
     feed("y\n");
-    ASSERT_EQ(write_block("rt.dat"), 0);
+    ASSERT_EQ(write_block("rt.dat").kind, Kind::done);
     Net n(5, 5);
     n.imax = 5;
     n.jmax = 5;
-    ASSERT_EQ(read("rt.dat", n, 1, 4, 5, 2, 3), 0);
+    ASSERT_EQ(read("rt.dat", n, 1, 4, 5, 2, 3).kind, Kind::done);
     const Net src = network();
     for (int j = 1; j <= 2; ++j)
         for (int i = 2; i <= 3; ++i) EXPECT_EQ(n.point(i + 2, j + 1), src.point(i, j));

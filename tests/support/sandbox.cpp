@@ -70,6 +70,17 @@ Outcome Sandbox::run(const std::string& input, const Environment& env) const
 
 Outcome Sandbox::run_program(const std::string& program, const std::string& input, const Environment& env) const
 {
+    return start(program, input, env, false);
+}
+
+Outcome Sandbox::run_together(const std::string& input, const Environment& env) const
+{
+    return start(program_, input, env, true);
+}
+
+Outcome Sandbox::start(const std::string& program, const std::string& input, const Environment& env,
+                       bool together) const
+{
     spill(root_ / "stdin", input);
     std::string vars;
     for (const auto& [name, value] : env) {
@@ -82,11 +93,11 @@ Outcome Sandbox::run_program(const std::string& program, const std::string& inpu
     const std::string exec = vars.empty() ? "exec " : "exec env" + vars + " ";
     std::string cmd = "cd " + shell_quoted(work()) + " && ulimit -f 20000 && " + exec + "timeout 60 " +
                       shell_quoted(program) + " < " + shell_quoted(root_ / "stdin") + " > " +
-                      shell_quoted(root_ / "stdout") + " 2> " + shell_quoted(root_ / "stderr");
+                      shell_quoted(root_ / "stdout") + (together ? " 2>&1" : " 2> " + shell_quoted(root_ / "stderr"));
     int rc = std::system(cmd.c_str());
     Outcome o;
     o.out = slurp(root_ / "stdout");
-    o.err = slurp(root_ / "stderr");
+    if (!together) o.err = slurp(root_ / "stderr");
     o.status = (rc != -1 && WIFEXITED(rc)) ? WEXITSTATUS(rc) : -1;
     return o;
 }

@@ -45,8 +45,14 @@ public:
     // Runs another program in the same folder: the next step of a chain of
     // programs that meet through their files.
     Outcome run_program(const std::string& program, const std::string& input, const Environment& env = {}) const;
+    // run with standard error in the file of standard output, as `2>&1`
+    // gives: out holds both streams in the order they reached the file.
+    Outcome run_together(const std::string& input, const Environment& env = {}) const;
 
 private:
+    Outcome start(const std::string& program, const std::string& input, const Environment& env,
+                  bool together) const;
+
     std::string program_;
     std::filesystem::path root_;  // the streams live here, the program works in root_/work
 };

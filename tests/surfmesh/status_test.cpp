@@ -203,6 +203,10 @@ std::vector<RefusedRow> refused_rows()
         "surfmesh: cannot open (No such file or directory), file 'missing.igs' (answers line 2)\n");
     add("IGES file a folder", Dialogue().say("1", kFileQ).say("sub", kFileQ).say("in.igs", report).quit(),
         "surfmesh: cannot open (Is a directory), file 'sub' (answers line 2)\n");
+    // the line goes on past a NUL byte, shown as \0
+    add("IGES file name holding a NUL",
+        Dialogue().say("1", kFileQ).say(std::string("mi\0ss.igs", 9), kFileQ).say("in.igs", report).quit(),
+        "surfmesh: cannot open (No such file or directory), file 'mi\\0ss.igs' (answers line 2)\n");
     // in.igs is in the field, but the name goes on: never opened
     add("IGES file name past its field",
         Dialogue().say("1", kFileQ).say(kFileTooLong, kFileQ).say("in.igs", report).quit(),

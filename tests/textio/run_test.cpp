@@ -99,7 +99,7 @@ TEST_F(Run, StopClosesAndKeepsFiles) {
         textio::write(11, "(a)", "kept");
         textio::write(11, "(a,$)", "pending");
         textio::write(6, "(a,$)", " final prompt no newline: ");
-        textio::stop();
+        textio::quit();
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(err, "");
@@ -141,7 +141,7 @@ TEST_F(Run, ScratchUnitsOpenAtTheEndReachTheDisk) {
         ASSERT_TRUE(textio::open(21, path("fort.21"), Access::scratch));   // emptied at once: it exists
         ASSERT_TRUE(textio::open(23, path("fort.23"), Access::scratch));
         textio::write(23, "(a)", "at the stop");
-        textio::stop();
+        textio::quit();
     });
     EXPECT_EQ(code, 0);
     EXPECT_EQ(read_file(dir_ / "fort.21"), "");
@@ -159,11 +159,18 @@ TEST_F(Run, FailedRunsEndWithStatusOne) {
         std::string err;
     } rows[] = {
         {"returns", [] { textio::write(6, "(a)", " done"); }, 0, ""},
-        {"stops", [] { textio::write(6, "(a)", " done"); textio::stop(); }, 0, ""},
+        {"quits", [] { textio::write(6, "(a)", " done"); textio::quit(); }, 0, ""},
         {"error stop", [] { textio::write(6, "(a)", " done"); textio::error_stop(); }, 1, ""},
-        {"answer refused, then returns", [] { textio::refused_answer(); textio::write(6, "(a)", " done"); }, 1, ""},
-        {"answer refused, then stops", [] { textio::refused_answer(); textio::write(6, "(a)", " done"); textio::stop(); },
-         1, ""},
+        {"failed and went on, then returns", [] { textio::fail_and_go_on(); textio::write(6, "(a)", " done"); }, 1, ""},
+        {"failed and went on, then quits",
+         [] { textio::fail_and_go_on(); textio::write(6, "(a)", " done"); textio::quit(); }, 1, ""},
+        {"failure noted, then quits",
+         [] {
+             textio::write(6, "(a)", " done");
+             textio::note_failure("no table");
+             textio::quit();
+         },
+         1, "gridedit: no table\n"},
         {"name refused",
          [] {
              std::array<char, 80> name;
@@ -173,9 +180,9 @@ TEST_F(Run, FailedRunsEndWithStatusOne) {
              textio::refused_name(textio::shown_name({name.data(), name.size()}), "cannot open (No such file or directory)");
          },
          1, "gridedit: cannot open (No such file or directory), file 'bulb-uper.net' (answers line 2)\n"},
-        {"answer refused, then an I/O failure",
+        {"failed and went on, then an I/O failure",
          [] {
-             textio::refused_answer();
+             textio::fail_and_go_on();
              textio::write(6, "(a)", " done");
              textio::write(5, "(a)", "x");
          },
@@ -192,6 +199,30 @@ TEST_F(Run, FailedRunsEndWithStatusOne) {
     // the mark is the run's own: the next run starts clean
     auto [code, err] = run("gridedit", [] {});
     EXPECT_EQ(code, 0);
+}
+
+// A name may hold a NUL byte: the line on standard error shows it as \0
+// and goes on to its end, for a refused name, a noted failure and the
+// diagnostic of an I/O failure alike.
+TEST_F(Run, ANulByteInALineIsShownAndTheLineGoesOn) {
+    const std::string name("ke\0el.net", 9);
+    const struct {
+        const char* what;
+        std::function<void()> body;
+        std::string err;
+    } rows[] = {
+        {"refused name", [&] { textio::refused_name(name, "cannot open (No such file or directory)", 4); },
+         "gridedit: cannot open (No such file or directory), file 'ke\\0el.net' (answers line 4)\n"},
+        {"noted failure", [&] { textio::note_failure("no table in '" + name + "'"); },
+         "gridedit: no table in 'ke\\0el.net'\n"},
+        {"I/O failure", [&] { textio::fail_open(1, name, ENOENT); },
+         "gridedit: cannot open (No such file or directory), file 'ke\\0el.net' (unit 1, record 0)\n"},
+    };
+    for (const auto& r : rows) {
+        auto [code, err] = run("gridedit", r.body);
+        EXPECT_EQ(code, textio::exit_failure) << r.what;
+        EXPECT_EQ(err, r.err) << r.what;
+    }
 }
 
 TEST(OpenRefusal, OneWordingForEveryProgram) {

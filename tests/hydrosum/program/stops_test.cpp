@@ -181,10 +181,14 @@ TEST(HydrosumStops, ATableThatIsTheDeckIsRefusedAsOpenAlready) {
         sb.write("r00a00.fm", cases(1));
         fs::create_symlink("/dev/stdin", sb.work() / table);
         const Outcome o = sb.run(plain);
+        const std::string out = banner + "   wind axes for r00a00\n";
+        const std::string err = "hydrosum: cannot open a file that is open already, file '" + std::string(table) +
+                                "' (unit 2, record 0)\n";
         EXPECT_EQ(o.status, 1);
-        EXPECT_EQ(o.out, banner + "   wind axes for r00a00\n");
-        EXPECT_EQ(o.err, "hydrosum: cannot open a file that is open already, file '" + std::string(table) +
-                             "' (unit 2, record 0)\n");
+        EXPECT_EQ(o.out, out);
+        EXPECT_EQ(o.err, err);
+        // with both streams in one file (2>&1), the line after what was written before it
+        EXPECT_EQ(sb.run_together(plain).out, out + err);
         EXPECT_EQ(test_support::read_file(sb.root() / "stdin"), plain);
     }
 }

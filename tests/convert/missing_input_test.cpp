@@ -69,6 +69,10 @@ TEST(MissingInput, IsRefusedNamingTheFileAndNothingIsCreatedOrWritten) {
         // the name as typed up to its end, a NUL byte shown as \0
         {"gridplot, a NUL in the name", GRIDPLOT_EXE, "gridplot", {{"keel.plt", kOldContent}},
          std::string("ke\0el.net", 9) + "\nkeel.plt\nDemo\n", gridplot_dialogue, "ke\\0el.net"},
+        // never the file of the name cut at the NUL
+        {"gridplot, a NUL in the name, a file of the name before it", GRIDPLOT_EXE, "gridplot",
+         with({{"keel.plt", kOldContent}}, "ke", network), std::string("ke\0el.net", 9) + "\nkeel.plt\nDemo\n",
+         gridplot_dialogue, "ke\\0el.net"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -128,7 +128,7 @@ place() {  # place: the demo ended well; its files into its folder, what else th
   if folder "$demo/$current" && ! plain "$work" "$demo/$current"; then
     kept "$work" "$demo/$current" "" | listed "kept in $shown/$current, not written by the demo: " || :
     if clashes "$work" "$demo/$current" "" |
-      listed "make demo: not put in $shown/$current, a folder there and not in the demo or the reverse: " >&2; then
+      listed "make demo: left as they are in $shown/$current, a folder where the demo wrote a file or a file where it wrote a folder: " >&2; then
       status=1
     fi
   fi
@@ -172,18 +172,20 @@ putback() {
   if ! there "$2"; then
     mv -- "$1" "$2" || :
   elif folder "$2"; then
+    from=$1
+    to=$2
     set --
-    for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
+    for f in "$from"/* "$from"/.[!.]* "$from"/..?*; do
       if ! there "$f"; then
         continue
-      elif ! there "$2/${f##*/}"; then
+      elif ! there "$to/${f##*/}"; then
         set -- "$@" "$f"
-      elif folder "$f" && folder "$2/${f##*/}"; then
-        (putback "$f" "$2/${f##*/}")
+      elif folder "$f" && folder "$to/${f##*/}"; then
+        (putback "$f" "$to/${f##*/}")
       fi
     done
-    if [ "$#" != 0 ]; then mv -- "$@" "$2/" || :; fi
-    rmdir "$1" 2>/dev/null || :
+    if [ "$#" != 0 ]; then mv -- "$@" "$to/" || :; fi
+    rmdir "$from" 2>/dev/null || :
   fi
 }
 
@@ -207,14 +209,14 @@ done
 for r in "$demo"/.make-demo-held.* "$build"/demo-held.*; do
   folder "$r" || continue
   case $r in "$demo"/*) held=$shown/${r##*/} ;; *) held=${build%/}/${r##*/} ;; esac
-  for f in "$r"/*; do
-    folder "$f" || continue
-    putback "$f" "$demo/${f##*/}"
-    if there "$f"; then
+  for h in "$r"/*; do
+    folder "$h" || continue
+    putback "$h" "$demo/${h##*/}"
+    if there "$h"; then
       status=1
-      entries "$f" | listed "make demo: left in $held/${f##*/}, not put back into $shown/${f##*/}: " >&2 || :
+      entries "$h" | listed "make demo: left in $held/${h##*/}, not put back into $shown/${h##*/}: " >&2 || :
     else
-      say "make demo: put back in $shown/${f##*/} what an earlier make demo had set aside"
+      say "make demo: put back in $shown/${h##*/} what an earlier make demo had set aside"
     fi
   done
   rm -f "$r/.running" "$r/.merging"

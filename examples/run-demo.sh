@@ -31,6 +31,7 @@ folder() { [ -d "$1" ] && [ ! -L "$1" ]; }
 
 there() { [ -e "$1" ] || [ -L "$1" ]; }
 
+# shellcheck disable=SC2317   # reached from the traps
 full() {  # full <folder>: it holds something
   for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do there "$f" && return 0; done
   return 1
@@ -68,8 +69,9 @@ kept() {
 clashes() {
   for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
     t=$2/${f##*/}
-    there "$f" && there "$t" || continue
-    if folder "$f" && folder "$t"; then
+    if ! there "$f" || ! there "$t"; then
+      continue
+    elif folder "$f" && folder "$t"; then
       (clashes "$f" "$t" "$3${f##*/}/")
     elif folder "$f" || folder "$t"; then
       printf '%s\0' "$3${f##*/}"

@@ -22,6 +22,14 @@ fail() { echo "$*"; exit 1; }
 sh "$src/examples/run-demo.sh" "$build" > "$work/first.log"
 grep -q '^kept' "$work/first.log" && fail "the first run kept something: $(grep '^kept' "$work/first.log")"
 cp -R "$demo" "$work/first"
+# each demo runs in a scratch folder: what it prints names the folder its files go into, and no
+# file it writes holds the scratch folder's name
+printf '%s\n' "gridedit demo: transcripts and networks in $demo/gridedit" "hydrosum demo: transcripts and tables in $demo/hydrosum" \
+  "appgrid demo: transcript and networks in $demo/appgrid" "intersect demo: tables, strips and transcripts in $demo/intersect" \
+  "surfmesh demo: transcripts and mesh files in $demo/surfmesh" "converters demo: transcripts and files in $demo/convert" \
+  "design loop in $demo/design-loop (one working folder):" > "$work/named.expected"
+grep ' in /' "$work/first.log" | grep -v '^ ' | diff "$work/named.expected" - || fail "the demos name other folders (< expected, > printed)"
+! grep -rl 'make-demo-scratch' "$work/first.log" "$demo" || fail "the scratch folder's name is printed or written in the files above"
 
 # folder      change  then whose  files
 cat > "$work/table" <<'TABLE'

@@ -113,19 +113,19 @@ diff -r --no-dereference "$work/expected" "$disk/demo" || fail "$row: the first 
 # killed outright at each point of its work: the lock just taken; while
 # appgrid runs; while appgrid's files go into place (one of them moved); with
 # all of them in place
-# row                   stub
-while read -r row stub; do
+# row: the stub that holds it
+while read -r row; do
   start
   case $row in
-    the-lock-taken)
+    the-lock-taken)  # flock
       printf '#!/bin/sh\n"%s" "$@" || exit\n: > "%s"\nexec sleep 60\n' "$real_flock" "$work/started" | stub "$work/stubs/flock" ;;
-    while-appgrid-runs)
+    while-appgrid-runs)  # appgrid
       rm "$case/bin/appgrid"
       printf '#!/bin/sh\n: > "%s"\nexec sleep 60\n' "$work/started" | stub "$case/bin/appgrid" ;;
-    files-going-into-place)
+    files-going-into-place)  # mv
       printf '#!/bin/sh\nfor a; do last=$a; done\nif [ "$last" = "%s/" ]; then "%s" -f -- "$3" "$last"; : > "%s"; exec sleep 60; fi\nexec "%s" "$@"\n' \
         "$demo/appgrid" "$real_mv" "$work/started" "$real_mv" | stub "$work/stubs/mv" ;;
-    files-in-place)
+    files-in-place)  # mv
       printf '#!/bin/sh\nfor a; do last=$a; done\n"%s" "$@" || exit\nif [ "$last" = "%s/" ]; then : > "%s"; exec sleep 60; fi\n' \
         "$real_mv" "$demo/appgrid" "$work/started" | stub "$work/stubs/mv" ;;
   esac
@@ -145,10 +145,10 @@ while read -r row stub; do
   expect 0
   ended_well
 done <<'TABLE'
-the-lock-taken          flock
-while-appgrid-runs      appgrid
-files-going-into-place  mv
-files-in-place          mv
+the-lock-taken
+while-appgrid-runs
+files-going-into-place
+files-in-place
 TABLE
 
 # locks an older version left, each with a run after it: a symbolic link

@@ -1,15 +1,15 @@
 #!/bin/sh
 # Runs the suite's programs on their example inputs; outputs under BUILD/demo.
 # The user's files are never moved: each folder's demo runs in a scratch
-# folder of its own, BUILD/demo/.make-demo-scratch/<folder> (the same file
-# system), and once it has ended well each file it wrote replaces the file of
-# that name in BUILD/demo/<folder> by a rename (a subfolder both hold merged
-# name by name); one line names what else the folder holds. A demo that fails
-# or is stopped leaves its folder as it was. A run killed outright leaves at
-# most the scratch folder (or, killed while the files go into place, some of
-# them moved: the demo's own), and the next run removes it. One run at a time:
-# flock on BUILD/demo/.make-demo-lock, which the kernel lets go however the
-# run ends.
+# folder, BUILD/demo/.make-demo-scratch/<folder> (the same file system), and
+# once it has ended well each file it wrote replaces the file of that name in
+# BUILD/demo/<folder> by a rename (a subfolder both hold merged name by
+# name); one line names what else the folder holds. A demo that fails or is
+# stopped leaves its folder as it was (stopped while its files go in, it puts
+# them all in first). A run killed outright leaves at most the scratch
+# folder, which the next run removes (killed while the files go in, some of
+# them are in: the demo's own). One run at a time: flock on
+# BUILD/demo/.make-demo-lock, which the kernel lets go however the run ends.
 set -e
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,7 +22,7 @@ scratch=$demo/.make-demo-scratch
 folders="gridedit hydrosum appgrid intersect surfmesh convert design-loop"   # in the order they run
 current=""   # the folder whose demo is running
 work=""      # where it runs: $scratch/$current
-placing=""   # set while its files go into $demo/$current
+phase=""     # run while it runs, place while its files go into $demo/$current, "" between demos
 status=0     # 1 once a folder was left out or a name could not be put in its place
 
 say() { printf '%s\n' "$*" >&2; }
@@ -120,6 +120,7 @@ begin() {  # begin <folder>: its demo to run in $work; current is "" for a folde
   elif there "$demo/$current" && [ ! -d "$demo/$current" ]; then
     say "make demo: $shown/$current is not a folder, left as it is; its demo is not run"
   else
+    phase=run
     return 0
   fi
   status=1
@@ -134,27 +135,27 @@ place() {  # place: the demo ended well; its files into its folder, what else th
       status=1
     fi
   fi
-  placing=1
+  phase=place
   if ! put; then
+    phase=""
     say "make demo stopped: the $current demo's files could not all be put in $shown/$current; nothing else in it was touched"
-    placing=""
-    current=""
     exit 1
   fi
-  placing=""
-  current=""
+  phase=""
 }
 
+# stopped: the run ended; a demo stopped before its files went into place leaves its folder as it was,
+# one stopped while they went in puts them all in
 # shellcheck disable=SC2317   # reached from the traps
-stopped() {  # stopped: the run ended; the demo that was running stopped before its files went into place, or all of them in place
+stopped() {
   trap '' INT TERM HUP
-  if [ -n "$placing" ]; then
+  if [ "$phase" = place ]; then
     if put; then
       say "make demo stopped: the $current demo ended, its files put in $shown/$current"
     else
       say "make demo stopped: the $current demo's files could not all be put in $shown/$current; nothing else in it was touched"
     fi
-  elif [ -n "$current" ] && full "$demo/$current"; then
+  elif [ "$phase" = run ] && full "$demo/$current"; then
     say "make demo stopped: $shown/$current as it was before"
   fi
   rm -rf "$scratch"

@@ -193,10 +193,11 @@ putback() {
 }
 
 exec 9>> "$demo/.make-demo-lock"
-if ! flock -n 9; then
-  say "make demo refused: another make demo is running in $shown"
+flock -n 9 || {
+  rc=$?   # 1: another run holds it
+  if [ "$rc" = 1 ]; then say "make demo refused: another make demo is running in $shown"; fi
   exit 1
-fi
+}
 trap 'set +e; stopped' EXIT
 for sig in INT TERM HUP; do
   trap "set +e; stopped; trap - EXIT $sig; kill -s $sig \$\$" "$sig"

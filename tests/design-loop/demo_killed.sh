@@ -9,7 +9,7 @@
 # the next run, which the dead one's lock does not block, removes it without
 # a word and ends as a run over the user's files does. A lock left by an
 # older version (a symbolic link naming a pid, a live one too, with the
-# marks of a takeover) blocks nothing. What an older version left set aside
+# marks of a takeover) blocks nothing, nor does a file of its name. What an older version left set aside
 # (in BUILD/demo/.make-demo-held.*, or BUILD/demo-held.* before it) goes
 # back where nothing of its name is; the rest stays there, named in one line.
 # Usage: demo_killed.sh <bin folder> <source folder> <scratch folder>
@@ -152,22 +152,30 @@ files-in-place
 TABLE
 
 # locks an older version left, each with a run after it: a symbolic link
-# naming a pid that lives (this test's own, as a pid reused by another
-# process is), one naming a dead pid with the mark of a takeover by a live
-# one; both block nothing, and go
+# naming a pid, dead or living (this test's own, as a pid reused by another
+# process is), with or without the mark of a takeover by a dead or a living
+# run; both block nothing, and go. A file of that name, not a lock, blocks
+# nothing either and stays.
 dead=$(sh -c 'echo $$')
-# row              lock's pid  mark's pid
+dead2=$(sh -c 'echo $$')
+pid_of() { case $1 in dead) echo "$dead" ;; dead2) echo "$dead2" ;; live) echo "$$" ;; esac; }
+# row                      lock  mark of the lock's pid
 while read -r row to mark; do
   start
-  case $to in live) to=$$ ;; dead) to=$dead ;; esac
-  ln -s "$to" "$disk/demo/.make-demo-running"
-  case $mark in -) ;; live) ln -s "$$" "$disk/demo/.make-demo-running.$dead" ;; esac
+  case $to in
+    file) echo "not a lock" | tee "$work/expected/.make-demo-running" > "$disk/demo/.make-demo-running" ;;
+    *) ln -s "$(pid_of "$to")" "$disk/demo/.make-demo-running" ;;
+  esac
+  [ "$mark" = - ] || ln -s "$(pid_of "$mark")" "$disk/demo/.make-demo-running.$(pid_of "$to")"
   run "$row"
   expect 0
   ended_well
 done <<'TABLE'
-a-live-pid                live  -
-a-dead-pid-taken-over     dead  live
+held-by-the-dead          dead  -
+taken-over-by-the-dead    dead  dead2
+taken-over-by-the-living  dead  live
+held-by-the-living        live  -
+not-a-lock                file  -
 TABLE
 
 # what an older version left set aside: appgrid's in the demo's folder (the

@@ -4,12 +4,13 @@
 # run's whole process group while one program of the demo is held in a
 # stub that waits, so that the signal always comes in the middle of the run
 # (for make demo also while appgrid's files go into place: a mv first on
-# PATH that moves one of them and waits, the folder's copies of them edited). Each row: the script, the program
-# held, the signal and the status a run killed by it has. Afterwards no
-# scratch folder is left; a folder whose demo was running is as it was, with
-# the user's file in it, one whose files were going into place has them all
-# (the run said which), and the folders the demo had finished are the
-# demo's, the user's file kept.
+# PATH that moves one of them and waits, the folder's copies of them
+# edited). Each row: the script, the program held, the signal and the
+# status a run killed by it has. Afterwards no scratch folder is left; a
+# folder whose demo was running is as it was, with the user's file in it,
+# one whose files were going into place has them all (the run said which),
+# and the folders the demo had finished are the demo's, the user's file
+# kept.
 # Usage: interrupted.sh <bin folder> <source folder> <scratch folder>
 set -eu
 bin=$(cd "$1" && pwd)
@@ -45,12 +46,12 @@ while read -r script held signal status; do
       chmod +x "$case/bin/$held" ;;
   esac
   case $script in
-    run-demo.sh) cp -R "$work/first/demo" "$case/demo"; run="$src/examples/run-demo.sh" ;;
-  esac
-  if [ "$held" = mv ]; then  # appgrid's own files edited: each must be the demo's again
-    for f in "$case/demo/appgrid"/*; do [ "${f##*/}" = notes.txt ] || echo "edited" >> "$f"; done
-  fi
-  case $script in
+    run-demo.sh)
+      cp -R "$work/first/demo" "$case/demo"
+      run="$src/examples/run-demo.sh"
+      if [ "$held" = mv ]; then  # appgrid's own files edited: each must be the demo's again
+        for f in "$case/demo/appgrid"/*; do [ "${f##*/}" = notes.txt ] || echo "edited" >> "$f"; done
+      fi ;;
     prepare.sh) run="$src/tools/readers/prepare.sh" ;;
   esac
 

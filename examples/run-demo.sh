@@ -1,12 +1,15 @@
 #!/bin/sh
 # Runs the suite's programs on their example inputs; outputs under BUILD/demo.
-# Each demo runs in an empty folder, as on a first run, while what its folder
-# held waits in BUILD/demo/.make-demo-held.*/ (one rename away on the same
-# file system, never a copy); then the files the demo did not write (the
-# user's own, make readers' picture) go back, and one line names them. A run
-# that fails or is stopped puts the folder it was on back as it was; a run
-# killed outright leaves it held, and the next run puts it back before it
-# starts. One run at a time works in BUILD/demo: another is refused.
+# The user's files are never moved: each folder's demo runs in a scratch
+# folder, BUILD/demo/.make-demo-scratch/<folder> (the same file system), and
+# once it has ended well each file it wrote replaces the file of that name in
+# BUILD/demo/<folder> by a rename (a subfolder both hold merged name by
+# name); one line names what else the folder holds. A demo that fails or is
+# stopped leaves its folder as it was (stopped while its files go in, it puts
+# them all in first). A run killed outright leaves at most the scratch
+# folder, which the next run removes (killed while the files go in, some of
+# them are in: the demo's own). One run at a time: flock on
+# BUILD/demo/.make-demo-lock, which the kernel lets go however the run ends.
 set -e
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,225 +18,256 @@ demo=$(mkdir -p "$build/demo" && cd "$build/demo" && pwd)
 shown=${build%/}/demo
 keep_shown=5   # names in a kept line; the rest are counted
 
-lock=$demo/.make-demo-running   # a symbolic link to the pid of the run working in build/demo
+scratch=$demo/.make-demo-scratch
+folders="gridedit hydrosum appgrid intersect surfmesh convert design-loop"   # in the order they run
 current=""   # the folder whose demo is running
-root=""      # the held folder of this demo: $root/$current holds what the folder held;
-             # $root/.running is there once it is set aside, $root/.merging once it goes back
-status=0     # 1 once a folder was left out or a file could not go back
+work=""      # where it runs: $scratch/$current
+phase=""     # run while it runs, place while its files go into $demo/$current, "" between demos
+status=0     # 1 once a folder was left out or a name could not be put in its place
 
 say() { printf '%s\n' "$*" >&2; }
 
-listed() {  # listed: the names on standard input sorted, the first few joined, the rest counted
-  LC_ALL=C sort | LC_ALL=C awk -v k="$keep_shown" \
-    'NR <= k { printf "%s%s", (NR > 1 ? ", " : ""), $0 } END { if (NR > k) printf " and %d more", NR - k }'
+folder() { [ -d "$1" ] && [ ! -L "$1" ]; }
+
+there() { [ -e "$1" ] || [ -L "$1" ]; }
+
+# shellcheck disable=SC2317   # reached from the traps
+full() {  # full <folder>: it holds something
+  for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do there "$f" && return 0; done
+  return 1
 }
 
-entries() (  # entries <folder>: its names, one a line, a folder's with a slash
-  for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
-    [ -e "$f" ] || [ -L "$f" ] || continue
-    if [ -d "$f" ] && [ ! -L "$f" ]; then printf '%s/\n' "${f##*/}"; else printf '%s\n' "${f##*/}"; fi
-  done
-)
+# listed <text>: the NUL-ended names on standard input sorted, the first few joined and the rest
+# counted, printed as one line after the text; status 1 and nothing printed when there are none
+listed() {
+  LC_ALL=C sort -z | text=$1 LC_ALL=C awk -v k="$keep_shown" 'BEGIN { RS = "\0" }
+    NR <= k { s = s (NR > 1 ? ", " : "") $0 }
+    END { if (NR == 0) exit 1; if (NR > k) s = s " and " (NR - k) " more"; print ENVIRON["text"] s }'
+}
 
-# merge <from> <into> <prefix> <mode>: what <from> holds and <into> lacks moved in and named. Of a
-# name in both (two folders are merged), <from>'s is removed (remove: the demo wrote it again), put
-# in the place of <into>'s (restore) or left (keep). What is left stays in <from>.
-merge() (
+entries() {  # entries <folder>: its names, NUL-ended, a folder's with a slash
   for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
-    [ -e "$f" ] || [ -L "$f" ] || continue
-    to=$2/${f##*/}
-    if [ -d "$f" ] && [ ! -L "$f" ] && [ -d "$to" ] && [ ! -L "$to" ]; then
-      merge "$f" "$to" "$3${f##*/}/" "$4"
-    elif [ ! -e "$to" ] && [ ! -L "$to" ]; then
-      if mv "$f" "$to"; then
-        if [ -d "$to" ] && [ ! -L "$to" ]; then printf '%s\n' "$3${f##*/}/"; else printf '%s\n' "$3${f##*/}"; fi
-      fi
-    elif { [ ! -d "$f" ] || [ -L "$f" ]; } && { [ ! -d "$to" ] || [ -L "$to" ]; }; then
-      case $4 in
-        remove) rm -f "$f" || : ;;
-        restore) { rm -f "$to" && mv "$f" "$to"; } || : ;;
-      esac
+    there "$f" || continue
+    if folder "$f"; then printf '%s/\0' "${f##*/}"; else printf '%s\0' "${f##*/}"; fi
+  done
+}
+
+# kept <from> <into> <prefix>: what <into> holds that <from> lacks, as entries names it; of a
+# subfolder both hold, what it holds that <from>'s lacks
+kept() {
+  for f in "$2"/* "$2"/.[!.]* "$2"/..?*; do
+    there "$f" || continue
+    if ! there "$1/${f##*/}"; then
+      if folder "$f"; then printf '%s/\0' "$3${f##*/}"; else printf '%s\0' "$3${f##*/}"; fi
+    elif folder "$f" && folder "$1/${f##*/}"; then
+      (kept "$1/${f##*/}" "$f" "$3${f##*/}/")
     fi
   done
-  rmdir "$1" 2>/dev/null || :   # emptied, it goes; what could not go back stays
-)
-
-putback() {  # putback <held folder> <folder> <mode>: the held folder back whole where its folder is gone, else merged
-  if [ ! -e "$1" ] && [ ! -L "$1" ]; then
-    return 0
-  elif [ ! -e "$2" ] && [ ! -L "$2" ]; then
-    mv "$1" "$2" || :
-  elif [ -d "$2" ] && [ ! -L "$2" ]; then
-    merge "$1" "$2" "" "$3" > /dev/null
-  fi
 }
 
-left() {  # left <held folder> <shown held folder> <shown folder>: what could not go back, named where it is
-  status=1
-  say "make demo: left in $2, not put back into $3: $(entries "$1" | listed)"
-}
-
-unroot() {  # unroot: the held folder gone, or what is left in it named
-  rm -f "$root/.running" "$root/.merging"
-  if ! rmdir "$root" 2>/dev/null; then left "$root/$current" "$shown/${root##*/}/$current" "$shown/$current"; fi
-  root=""
-}
-
-claim() {  # claim: build/demo this run's; taken over from a run that died (the first to mark it does); 1 while another runs
-  while :; do
-    ln -s "$$" "$lock" 2>/dev/null && return 0
-    if ! head=$(readlink "$lock" 2>/dev/null); then
-      [ -L "$lock" ] || [ ! -e "$lock" ] || return 2   # let go meanwhile, or not a lock
+# clashes <from> <into> <prefix>: the names that are a folder in one and something else in the other
+clashes() {
+  for f in "$1"/* "$1"/.[!.]* "$1"/..?*; do
+    t=$2/${f##*/}
+    if ! there "$f" || ! there "$t"; then
       continue
+    elif folder "$f" && folder "$t"; then
+      (clashes "$f" "$t" "$3${f##*/}/")
+    elif folder "$f" || folder "$t"; then
+      printf '%s\0' "$3${f##*/}"
     fi
-    owner=$head
-    while :; do   # the dead along the marks, from the one that held it to the one taking it over
-      case $owner in '' | *[!0-9]*) return 2 ;; esac
-      kill -0 "$owner" 2>/dev/null && return 1
-      ln -s "$$" "$lock.$owner" 2>/dev/null && break
-      owner=$(readlink "$lock.$owner" 2>/dev/null) || continue 2
-    done
-    if [ "$(readlink "$lock" 2>/dev/null)" = "$head" ]; then   # still the dead run's: this run takes it over
-      rm -f "$lock"
-      if ln -s "$$" "$lock" 2>/dev/null; then rm -f "$lock".[0-9]*; return 0; fi
-    fi
-    rm -f "$lock.$owner"
   done
 }
 
-# recover <held root> <shown held root>: what an earlier run left held put back, as far as that run had
-# gone: going back (.merging), as settle does; set aside (.running), in the place of what the demo was
-# writing; else (the move aside may not have ended) without replacing anything
-recover() {
-  for f in "$1"/*; do
-    if [ ! -d "$f" ] || [ -L "$f" ]; then continue; fi
-    if [ -f "$1/.merging" ]; then mode=remove; elif [ -f "$1/.running" ]; then mode=restore; else mode=keep; fi
-    putback "$f" "$demo/${f##*/}" "$mode"
-    if [ -e "$f" ]; then
-      left "$f" "$2/${f##*/}" "$shown/${f##*/}"
-    else
-      say "make demo: put back in $shown/${f##*/} what an earlier make demo had set aside"
-    fi
+# plain <from> <into>: each name <into> holds, <from> holds too, and neither as a folder: the
+# demo's files go over their own names, nothing else is there to name
+plain() {
+  for f in "$2"/* "$2"/.[!.]* "$2"/..?*; do
+    there "$f" || continue
+    there "$1/${f##*/}" && ! folder "$f" && ! folder "$1/${f##*/}" || return 1
   done
-  rm -f "$1/.running" "$1/.merging"
-  rmdir "$1" 2>/dev/null || :
 }
 
-fresh() {  # fresh <folder>: its folder emptied for the demo, what it held set aside; current is "" for a folder left out
+# into <from> <into>: what <from> holds renamed into <into>, one mv for the names of a level; a
+# subfolder both hold merged name by name; a clash left where it is
+into() {
+  from=$1
+  to=$2
+  set --
+  for f in "$from"/* "$from"/.[!.]* "$from"/..?*; do
+    there "$f" || continue
+    t=$to/${f##*/}
+    if ! there "$t"; then
+      set -- "$@" "$f"
+    elif folder "$f"; then
+      if folder "$t"; then (into "$f" "$t") || return 1; fi
+    elif ! folder "$t"; then
+      set -- "$@" "$f"
+    fi
+  done
+  [ "$#" = 0 ] || mv -f -- "$@" "$to/"
+}
+
+put() {  # put: the demo's folder renamed whole where its folder is missing, else its names one by one
+  if there "$demo/$current"; then into "$work" "$demo/$current"; else mv -- "$work" "$demo/$current"; fi
+}
+
+begin() {  # begin <folder>: its demo to run in $work; current is "" for a folder left out
   current=$1
+  work=$scratch/$current
   if [ -L "$demo/$current" ]; then
     say "make demo: $shown/$current is a symbolic link, left as it is; its demo is not run"
-  elif [ -e "$demo/$current" ] && [ ! -d "$demo/$current" ]; then
+  elif there "$demo/$current" && [ ! -d "$demo/$current" ]; then
     say "make demo: $shown/$current is not a folder, left as it is; its demo is not run"
   else
-    if [ -d "$demo/$current" ] && ! rmdir "$demo/$current" 2>/dev/null; then
-      root=$(mktemp -d "$demo/.make-demo-held.XXXXXX")
-      if ! mv "$demo/$current" "$root/$current"; then   # not held: what mv moved goes back, nothing is removed
-        say "make demo stopped: $shown/$current could not be set aside; it is left as it is"
-        putback "$root/$current" "$demo/$current" keep
-        unroot
-        exit 1
-      fi
-      : > "$root/.running"
-    fi
-    mkdir "$demo/$current"
+    phase=run
     return 0
   fi
   status=1
   current=""
 }
 
-settle() {  # settle: the files set aside that the demo did not write put back, named in one line
-  [ -n "$root" ] || return 0
-  : > "$root/.merging"
-  kept=$(merge "$root/$current" "$demo/$current" "" remove)
-  unroot
-  if [ -n "$kept" ]; then
-    printf '%s\n' "kept in $shown/$current, not written by the demo: $(printf '%s\n' "$kept" | listed)"
+place() {  # place: the demo ended well; its files into its folder, what else the folder holds named
+  if folder "$demo/$current" && ! plain "$work" "$demo/$current"; then
+    kept "$work" "$demo/$current" "" | listed "kept in $shown/$current, not written by the demo: " || :
+    if clashes "$work" "$demo/$current" "" |
+      listed "make demo: left as they are in $shown/$current, a folder where the demo wrote a file or a file where it wrote a folder: " >&2; then
+      status=1
+    fi
   fi
+  phase=place
+  if ! put; then
+    phase=""
+    say "make demo stopped: the $current demo's files could not all be put in $shown/$current; nothing else in it was touched"
+    exit 1
+  fi
+  phase=""
 }
 
+# stopped: the run ended; a demo stopped before its files went into place leaves its folder as it was,
+# one stopped while they went in puts them all in
 # shellcheck disable=SC2317   # reached from the traps
-stopped() {  # stopped: the run ended, inside a demo or not; nothing set aside is lost, build/demo let go
+stopped() {
   trap '' INT TERM HUP
-  if [ -n "$root" ]; then
-    if [ -f "$root/.merging" ]; then
-      merge "$root/$current" "$demo/$current" "" remove > /dev/null
-    elif [ -f "$root/.running" ]; then
-      rm -rf "$demo/${current:?}"
-      putback "$root/$current" "$demo/$current" restore
-      [ -e "$root/$current" ] || say "make demo stopped: $shown/$current as it was before"
+  if [ "$phase" = place ]; then
+    if put; then
+      say "make demo stopped: the $current demo ended, its files put in $shown/$current"
     else
-      putback "$root/$current" "$demo/$current" keep
+      say "make demo stopped: the $current demo's files could not all be put in $shown/$current; nothing else in it was touched"
     fi
-    unroot
+  elif [ "$phase" = run ] && full "$demo/$current"; then
+    say "make demo stopped: $shown/$current as it was before"
   fi
-  if [ "$(readlink "$lock" 2>/dev/null)" = "$$" ]; then rm -f "$lock"; fi
+  rm -rf "$scratch"
 }
 
 program() {  # program <name> <answers> <transcript>: one program of the demo in its folder; a status other than 0 stops it
-  (cd "$demo/$current" && "$bin/$1" < "$2" > "$3") || {
+  (cd "$work" && "$bin/$1" < "$2" > "$3") || {
     rc=$?
     say "the $current demo failed: $1 < ${2##*/} > $3 ended with status $rc"
     exit "$rc"
   }
 }
 
+# putback <held folder> <folder>: what an older make demo set aside moved back where nothing of its
+# name is, a subfolder both hold name by name; what is left stays where it was held
+putback() {
+  if ! there "$2"; then
+    mv -- "$1" "$2" || :
+  elif folder "$2"; then
+    from=$1
+    to=$2
+    set --
+    for f in "$from"/* "$from"/.[!.]* "$from"/..?*; do
+      if ! there "$f"; then
+        continue
+      elif ! there "$to/${f##*/}"; then
+        set -- "$@" "$f"
+      elif folder "$f" && folder "$to/${f##*/}"; then
+        (putback "$f" "$to/${f##*/}")
+      fi
+    done
+    if [ "$#" != 0 ]; then mv -- "$@" "$to/" || :; fi
+    rmdir "$from" 2>/dev/null || :
+  fi
+}
+
+exec 9>> "$demo/.make-demo-lock"
+flock -n 9 || {
+  rc=$?   # 1: another run holds it
+  if [ "$rc" = 1 ]; then say "make demo refused: another make demo is running in $shown"; fi
+  exit 1
+}
 trap 'set +e; stopped' EXIT
 for sig in INT TERM HUP; do
   trap "set +e; stopped; trap - EXIT $sig; kill -s $sig \$\$" "$sig"
 done
-claim || {
-  case $? in
-    1) say "make demo refused: another make demo (pid $owner) is running in $shown" ;;
-    *) say "make demo refused: $shown/${lock##*/} is not make demo's (remove it if no make demo is running)" ;;
-  esac
-  exit 1
-}
-# what a run killed outright left held, put back first (and what the demo before this one held in BUILD)
-for r in "$demo"/.make-demo-held.* "$build"/demo-held.*; do
-  if [ -d "$r" ] && [ ! -L "$r" ]; then
-    case $r in "$demo"/*) recover "$r" "$shown/${r##*/}" ;; *) recover "$r" "${build%/}/${r##*/}" ;; esac
-  fi
+# what a run killed outright left: its scratch folder, or the lock of a version that stored a pid
+set --
+for f in "$scratch" "$demo/.make-demo-running" "$demo"/.make-demo-running.*; do
+  if there "$f" && { [ "$f" = "$scratch" ] || [ -L "$f" ]; }; then set -- "$@" "$f"; fi
 done
+[ "$#" = 0 ] || rm -rf -- "$@"
+# what an older version, killed outright, left set aside (in BUILD/demo-held.* the one before it):
+# put back where nothing of its name is, never removed
+for r in "$demo"/.make-demo-held.* "$build"/demo-held.*; do
+  folder "$r" || continue
+  case $r in "$demo"/*) held=$shown/${r##*/} ;; *) held=${build%/}/${r##*/} ;; esac
+  for h in "$r"/*; do
+    folder "$h" || continue
+    putback "$h" "$demo/${h##*/}"
+    if there "$h"; then
+      status=1
+      entries "$h" | listed "make demo: left in $held/${h##*/}, not put back into $shown/${h##*/}: " >&2 || :
+    else
+      say "make demo: put back in $shown/${h##*/} what an earlier make demo had set aside"
+    fi
+  done
+  rm -f "$r/.running" "$r/.merging"
+  rmdir "$r" 2>/dev/null || :
+done
+set -- "$scratch"
+for job in $folders; do set -- "$@" "$scratch/$job"; done
+mkdir -- "$@"
 
 # gridedit: a keel resplined, deepened and written whole and in part; a bulb
 # truncated and split; a hull cut at a transom x and given an overhung transom
-fresh gridedit
+begin gridedit
 if [ -n "$current" ]; then
   for job in keel bulb hull; do
-    cp "$here/gridedit/$job.net" "$demo/gridedit/"
+    cp "$here/gridedit/$job.net" "$work/"
     program gridedit "$here/gridedit/$job.answers" "$job.transcript"
   done
   printf '%s\n' "gridedit demo: transcripts and networks in $demo/gridedit"
-  ls "$demo/gridedit" | sed 's/^/  /'
-  settle
+  ls "$work" | sed 's/^/  /'
+  place
 fi
 
 # hydrosum: a small test matrix of force-moment files to every table, run
 # twice: the second run compares its plot tables with the first run's (.old)
-fresh hydrosum
+begin hydrosum
 if [ -n "$current" ]; then
-  cp "$here/hydrosum/"*.fm "$here/hydrosum/"*.net "$here/hydrosum/vpp.data" "$demo/hydrosum/"
+  cp "$here/hydrosum/"*.fm "$here/hydrosum/"*.net "$here/hydrosum/vpp.data" "$work/"
   program hydrosum "$here/hydrosum/deck.txt" transcript-1.txt
-  for t in ku.plot r.plot k.plot rvpp.plot kvpp.plot; do cp "$demo/hydrosum/$t" "$demo/hydrosum/$t.old"; done
+  for t in ku.plot r.plot k.plot rvpp.plot kvpp.plot; do cp "$work/$t" "$work/$t.old"; done
   program hydrosum "$here/hydrosum/deck.txt" transcript-2.txt
   printf '%s\n' "hydrosum demo: transcripts and tables in $demo/hydrosum"
-  ls "$demo/hydrosum" | grep -v "\.fm$\|\.net$\|\.zon$" | sed 's/^/  /'
-  echo "  and $(ls "$demo/hydrosum" | grep -c '\.zon$') Tecplot zone files"
+  ls "$work" | grep -v "\.fm$\|\.net$\|\.zon$" | sed 's/^/  /'
+  echo "  and $(ls "$work" | grep -c '\.zon$') Tecplot zone files"
   echo "second run against the first (r.plot: VEL HEEL YAW, ADIRAT ADTRAT):"
-  sed -n '10,14p' "$demo/hydrosum/r.plot" | cut -c1-15,206-225 | sed 's/^/  /'
-  settle
+  sed -n '10,14p' "$work/r.plot" | cut -c1-15,206-225 | sed 's/^/  /'
+  place
 fi
 
-# The other programs: each folder's demo.sh, called with the bin folder and
-# its own output folder, in the order of the design loop.
+# The other programs: each folder's demo.sh, called with the bin folder, the
+# folder it works in and the folder its files go into, in the order of the
+# design loop.
 for job in appgrid intersect surfmesh convert design-loop; do
   if [ -f "$here/$job/demo.sh" ]; then
-    fresh "$job"
+    begin "$job"
     if [ -n "$current" ]; then
-      sh "$here/$job/demo.sh" "$bin" "$demo/$job" || { rc=$?; say "the $job demo failed (status $rc)"; exit "$rc"; }
-      settle
+      sh "$here/$job/demo.sh" "$bin" "$work" "$demo/$job" || { rc=$?; say "the $job demo failed (status $rc)"; exit "$rc"; }
+      place
     fi
   fi
 done

@@ -7,10 +7,11 @@
 # meshdump turn the result into Tecplot and Gridgen files, and runplan
 # writes the routine that sets up the test matrix. Each step prints its
 # program, answers and files, and a check that the chain holds.
-# Usage: sh demo.sh <bin folder> <output folder>
+# Usage: sh demo.sh <bin folder> <output folder> [<folder it names>]
 set -e
 bin=$1
 out=$2
+shown=${3:-$2}   # the folder its files go into, which it names (run-demo.sh: the output folder is a scratch one)
 here=$(cd "$(dirname "$0")" && pwd)
 # the inputs and the files of answers, so that the commands of docs/design-loop.md run in $out as written
 cp "$here/bulb.igs" "$here/keel.net" "$here/wing.net" "$here/testpoints.txt" "$here/"*.answers "$out/"
@@ -35,7 +36,7 @@ deck() {  # deck <n>: the values of line n of appgrid's deck
   awk -v n="$1" 'index($0, "deck " n ":") == 1 { getline; print; exit }' "$here/appgrid.answers"
 }
 
-echo "design loop in $out (one working folder):"
+echo "design loop in $shown (one working folder):"
 
 run surfmesh surfmesh
 echo "1. surfmesh < surfmesh.answers: bulb.igs meshed, y and z swapped, u and v exchanged: bulb-upper.net ($(size bulb-upper.net)),"

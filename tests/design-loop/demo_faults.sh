@@ -1,13 +1,16 @@
 #!/bin/sh
 # make demo (run-demo.sh) with something going wrong under it, over the
-# folders of a first run that the user has added to: a mv first on PATH that
-# fails part way when the user's folder is moved aside, or fails to move one
-# of the user's files back (a file named -n, beside one named \c); a program
-# of the demo that fails; a subfolder both the demo and the user write in; a
-# demo folder that is a symbolic link or a file.
-# Nothing of the user's is lost or changed, each fault is said in one line,
-# and the run's status says it. Last, the closing text's commands for work
-# by hand, run twice over a build folder whose name needs quoting.
+# folders of a first run that the user has added to (notes, a file named -n
+# beside one named \c, a file in hydrosum/): a program of the demo that
+# fails; a mv that fails part way while a demo's files go into place; a
+# subfolder both the demo and the user write in, a folder of the user's
+# where the demo writes a file and a file where it writes a folder; a demo
+# folder that is a symbolic link or a file. In every run a mv first on PATH
+# records what it is given: the user's files are never among it, and stay
+# where they were (the same inode) as the user left them. Each fault is said
+# in one line and the run's status says it. Last, the closing text's
+# commands for work by hand, run twice over a build folder whose name needs
+# quoting.
 # Usage: demo_faults.sh <bin folder> <source folder> <scratch folder>
 set -eu
 bin=$(cd "$1" && pwd)
@@ -15,11 +18,14 @@ src=$2
 work=$3
 export LC_ALL=C
 rm -rf "$work"
-mkdir -p "$work"
+mkdir -p "$work/spy"
 fail() { echo "$*"; exit 1; }
 real_mv=$(command -v mv)
 case=$work/case
 demo=$case/demo
+mine="gridedit/notes.txt gridedit/-n gridedit/\\c hydrosum/fort.21"   # the user's files
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >> "%s"\nexec "%s" "$@"\n' "$work/mv.log" "$real_mv" > "$work/spy/mv"
+chmod +x "$work/spy/mv"
 
 mkdir -p "$case"
 ln -s "$bin" "$case/bin"
@@ -27,44 +33,62 @@ sh "$src/examples/run-demo.sh" "$case" > "$work/first.log"
 mv "$demo" "$work/first"
 
 start() {  # start: the first run's folders, the user's files added, a copy of them kept as before/
-  rm -rf "$demo" "$work/before" "$work/stubs"
+  rm -rf "$demo" "$work/before" "$work/stubs" "$work/mv.log"
   cp -R "$work/first" "$demo"
   echo "my notes" > "$demo/gridedit/notes.txt"
   echo "a dash" > "$demo/gridedit/-n"
   echo "a backslash" > "$demo/gridedit/\\c"
   echo "mine" > "$demo/hydrosum/fort.21"
   cp -R "$demo" "$work/before"
+  for f in $mine; do ls -i "$demo/$f"; done > "$work/inodes"
   mkdir "$work/stubs"
 }
-run() {  # run [PATH]: run-demo.sh on the case, PATH as given; rc, out.log, err.log
+stub_bin() {  # stub_bin <program>: the case's bin/ the real programs but one, whose stub is on standard input
+  rm "$case/bin"
+  mkdir "$case/bin"
+  for p in "$bin"/*; do ln -s "$p" "$case/bin/"; done
+  rm "$case/bin/$1"
+  cat > "$case/bin/$1"
+  chmod +x "$case/bin/$1"
+}
+real_bin() {
+  rm -rf "$case/bin"
+  ln -s "$bin" "$case/bin"
+}
+run() {  # run [stubs]: run-demo.sh on the case, the mv spy (or the stubs given) first on PATH; rc, out.log, err.log
   rc=0
-  PATH=${1:-$PATH} sh "$src/examples/run-demo.sh" "$case" > "$work/out.log" 2> "$work/err.log" || rc=$?
+  PATH=${1:-$work/spy}:$PATH sh "$src/examples/run-demo.sh" "$case" > "$work/out.log" 2> "$work/err.log" || rc=$?
 }
 expect() {  # expect <what> <status> <line>...: the run's status and its lines on stderr
   what=$1
   [ "$rc" = "$2" ] || fail "$what: status $rc, not $2: $(cat "$work/err.log")"
   shift 2
-  printf '%s\n' "$@" | diff - "$work/err.log" || fail "$what: stderr differs (< expected, > printed)"
+  if [ "$#" = 0 ]; then : > "$work/err.expected"; else printf '%s\n' "$@" > "$work/err.expected"; fi
+  diff "$work/err.expected" "$work/err.log" || fail "$what: stderr differs (< expected, > printed)"
 }
-same() {  # same <what>: the case's folders as before/, nothing held left over
+untouched() {  # untouched <what>: the user's files not given to mv, where they were, as they were; no scratch folder left
+  if [ -f "$work/mv.log" ]; then
+    for f in $mine; do grep -qxF "$demo/$f" "$work/mv.log" && fail "$1: $f given to mv"; done
+  fi
+  for f in $mine; do ls -i "$demo/$f"; done | diff "$work/inodes" - || fail "$1: the user's files are not those of before (inodes)"
+  for f in $mine; do cmp -s "$work/before/$f" "$demo/$f" || fail "$1: $f changed"; done
+  [ "$(ls -A "$case")" = "$(printf 'bin\ndemo')" ] || fail "$1: left in the build folder: $(ls -A "$case")"
+  [ ! -e "$demo/.make-demo-scratch" ] || fail "$1: its scratch folder is left"
+}
+same() {  # same <what>: the case's folders as before/
+  untouched "$1"
   diff -r "$work/before" "$demo" || fail "$1: the folders differ from what they were"
-  [ "$(ls "$case")" = "$(printf 'bin\ndemo')" ] || fail "$1: left in the build folder: $(ls "$case")"
 }
 
 # A program of the demo that fails: the demo stops at it with one line naming
-# it and its status, and its folder is put back as it was (the folders done
-# before it are the demo's again, the user's files in them kept).
+# it and its status, and its folder is as it was (the folders done before it
+# are the demo's again, the user's files in them kept).
 # program  its folder   its run  lines (|) before the folder's own
 while read -r program folder when lines; do
   start
-  rm "$case/bin"
-  mkdir "$case/bin"
-  for p in "$bin"/*; do ln -s "$p" "$case/bin/"; done
-  rm "$case/bin/$program"
-  # the stub fails in its folder, on its first run there or (second) once transcript-1.txt is written
-  printf '#!/bin/sh\ncase $PWD in */demo/%s) if [ %s = first ] || [ -s transcript-1.txt ]; then exit 3; fi ;; esac\nexec "%s" "$@"\n' \
-    "$folder" "$when" "$bin/$program" > "$case/bin/$program"
-  chmod +x "$case/bin/$program"
+  # the stub fails in its folder's demo, on its first run there or (second) once transcript-1.txt is written
+  printf '#!/bin/sh\ncase $PWD in */%s) if [ %s = first ] || [ -s transcript-1.txt ]; then exit 3; fi ;; esac\nexec "%s" "$@"\n' \
+    "$folder" "$when" "$bin/$program" | stub_bin "$program"
   run
   set -f
   IFS='|'
@@ -74,9 +98,7 @@ while read -r program folder when lines; do
   set +f
   expect "$program failing in $folder" 3 "$@" "make demo stopped: $demo/$folder as it was before"
   same "$program failing in $folder"
-  rm "$case/bin"/*
-  rmdir "$case/bin"
-  ln -s "$bin" "$case/bin"
+  real_bin
 done <<'TABLE'
 gridedit  gridedit     first    the gridedit demo failed: gridedit < keel.answers > keel.transcript ended with status 3
 hydrosum  hydrosum     second   the hydrosum demo failed: hydrosum < deck.txt > transcript-2.txt ended with status 3
@@ -85,67 +107,53 @@ meshdump  convert      first    meshdump < meshdump.answers > meshdump.transcrip
 runplan   design-loop  first    runplan < runplan.answers > runplan.transcript ended with status 3|the design-loop demo failed (status 3)
 TABLE
 
-# hydrosum's folder moved aside part way (one file moved, then a full disk):
-# not held, so nothing is removed; the file moved goes back
+# a mv that fails part way while hydrosum's files go into place (one file
+# moved, then an error): the run stops there, said in one line; nothing
+# else in the folder is touched
 start
-printf '#!/bin/sh\nif [ "$1" = "%s" ]; then\n  mkdir -p "$2" && "%s" "$1/fort.21" "$2/"\n  echo "mv: no space left on device" >&2\n  exit 1\nfi\nexec "%s" "$@"\n' \
+printf '#!/bin/sh\nfor a; do last=$a; done\nif [ "$last" = "%s/" ]; then\n  "%s" -f -- "$3" "$last"\n  echo "mv: cannot move: Input/output error" >&2\n  exit 1\nfi\nexec "%s" "$@"\n' \
   "$demo/hydrosum" "$real_mv" "$real_mv" > "$work/stubs/mv"
 chmod +x "$work/stubs/mv"
-run "$work/stubs:$PATH"
-expect "hydrosum's folder moved aside part way" 1 "mv: no space left on device" \
-  "make demo stopped: $demo/hydrosum could not be set aside; it is left as it is"
-same "hydrosum's folder moved aside part way"
+run "$work/stubs"
+expect "hydrosum's files put in place part way" 1 "mv: cannot move: Input/output error" \
+  "make demo stopped: the hydrosum demo's files could not all be put in $demo/hydrosum; nothing else in it was touched"
+same "hydrosum's files put in place part way"
+grep -q '^hydrosum demo:' "$work/out.log" && ! grep -q '^appgrid demo:' "$work/out.log" ||
+  fail "hydrosum's files put in place part way: the run did not stop after hydrosum"
 
-# the user's file -n that mv cannot put back: it stays where it was held, and
-# one line names it there; the next run puts it back before it starts
-start
-printf '#!/bin/sh\ncase $1 in */-n) echo "mv: permission denied" >&2; exit 1 ;; esac\nexec "%s" "$@"\n' "$real_mv" > "$work/stubs/mv"
-chmod +x "$work/stubs/mv"
-run "$work/stubs:$PATH"
-held=$(cd "$demo" && echo .make-demo-held.*)
-[ -d "$demo/$held/gridedit" ] || fail "-n not put back: no held folder ($held)"
-expect "-n not put back" 1 "mv: permission denied" \
-  "make demo: left in $demo/$held/gridedit, not put back into $demo/gridedit: -n"
-[ "$(cat "$demo/$held/gridedit/-n")" = "a dash" ] || fail "-n not put back: not as the user left it"
-[ "$(ls -A "$demo/$held/gridedit")" = "-n" ] || fail "-n not put back: held besides: $(ls -A "$demo/$held/gridedit")"
-grep -qxF "kept in $demo/gridedit, not written by the demo: \\c, notes.txt" "$work/out.log" ||
-  fail "-n not put back: no kept line for the others: $(grep '^kept' "$work/out.log")"
-run
-expect "the run after -n was not put back" 0 "make demo: put back in $demo/gridedit what an earlier make demo had set aside"
-printf '%s\n' "kept in $demo/gridedit, not written by the demo: -n, \\c, notes.txt" \
-  "kept in $demo/hydrosum, not written by the demo: fort.21" > "$work/kept.expected"
-grep '^kept' "$work/out.log" | diff "$work/kept.expected" - ||
-  fail "the run after -n was not put back: kept lines differ (< expected, > printed)"
-grep -v '^kept' "$work/out.log" | diff "$work/first.log" - || fail "the run after -n was not put back: printed otherwise than the first"
-same "the run after -n was not put back"
-
-# a subfolder that both the demo and the user write in: merged name by name,
-# the user's file in it kept, the demo's written again
+# in convert/, a subfolder that both the demo and the user write in: merged
+# name by name, the user's file in it kept, the demo's written again; a
+# folder of the user's where the demo writes a file (boat.plt), a file of the
+# user's where it writes a folder (extra): left as they are, named in one
+# line, status 1; the user's files elsewhere named in the kept lines
 start
 echo "mine" > "$work/mine.txt"
 mkdir -p "$demo/convert/plots"
 cp "$work/mine.txt" "$demo/convert/plots/mine.txt"
 echo "edited by the user" > "$demo/convert/plots/demo.txt"
-rm "$case/bin"
-mkdir "$case/bin"
-for p in "$bin"/*; do ln -s "$p" "$case/bin/"; done
-rm "$case/bin/gridplot"
-printf '#!/bin/sh
-mkdir -p plots && echo "written by the demo" > plots/demo.txt
-exec "%s" "$@"
-' "$bin/gridplot" \
-  > "$case/bin/gridplot"
-chmod +x "$case/bin/gridplot"
+rm "$demo/convert/boat.plt"
+mkdir "$demo/convert/boat.plt"
+cp "$work/mine.txt" "$demo/convert/boat.plt/mine.txt"
+cp "$work/mine.txt" "$demo/convert/extra"
+printf '#!/bin/sh\nmkdir -p plots extra && echo "written by the demo" > plots/demo.txt && echo "the demo'"'"'s" > extra/x.txt\nexec "%s" "$@"\n' \
+  "$bin/gridplot" | stub_bin gridplot
 run
-[ "$rc" = 0 ] && [ ! -s "$work/err.log" ] || fail "a subfolder both write in: status $rc: $(cat "$work/err.log")"
-cmp -s "$work/mine.txt" "$demo/convert/plots/mine.txt" || fail "a subfolder both write in: the user's file lost"
-[ "$(cat "$demo/convert/plots/demo.txt")" = "written by the demo" ] || fail "a subfolder both write in: the demo's file not written again"
-grep -qxF "kept in $demo/convert, not written by the demo: plots/mine.txt" "$work/out.log" ||
-  fail "a subfolder both write in: no kept line naming plots/mine.txt: $(grep '^kept' "$work/out.log")"
-[ "$(ls "$case")" = "$(printf 'bin\ndemo')" ] || fail "a subfolder both write in: left in the build folder: $(ls -A "$case")"
-rm "$case/bin"/*
-rmdir "$case/bin"
-ln -s "$bin" "$case/bin"
+what="a subfolder both write in, a folder against a file"
+expect "$what" 1 \
+  "make demo: left as they are in $demo/convert, a folder where the demo wrote a file or a file where it wrote a folder: boat.plt, extra"
+untouched "$what"
+cmp -s "$work/mine.txt" "$demo/convert/plots/mine.txt" || fail "$what: the user's file in the subfolder lost"
+[ "$(cat "$demo/convert/plots/demo.txt")" = "written by the demo" ] || fail "$what: the demo's file in the subfolder not written again"
+[ "$(ls -A "$demo/convert/boat.plt")" = mine.txt ] && cmp -s "$work/mine.txt" "$demo/convert/boat.plt/mine.txt" ||
+  fail "$what: the user's folder boat.plt changed"
+cmp -s "$work/mine.txt" "$demo/convert/extra" || fail "$what: the user's file extra changed"
+cmp -s "$work/first/convert/boat.net" "$demo/convert/boat.net" || fail "$what: the demo's boat.net not put in place"
+printf '%s\n' "kept in $demo/gridedit, not written by the demo: -n, \\c, notes.txt" \
+  "kept in $demo/hydrosum, not written by the demo: fort.21" \
+  "kept in $demo/convert, not written by the demo: plots/mine.txt" > "$work/kept.expected"
+grep '^kept' "$work/out.log" | diff "$work/kept.expected" - || fail "$what: the kept lines differ (< expected, > printed)"
+grep -q '^design loop in ' "$work/out.log" || fail "$what: the demos after convert did not run"
+real_bin
 
 # a demo folder that is a symbolic link, and one that is a file: each left as
 # it is, said in one line, its demo not run; the others run
@@ -185,4 +193,4 @@ for time in first second; do
   [ "$found" = "$odd/bin/surfmesh" ] || fail "the commands for hand work, run a $time time: surfmesh is $found"
   diff -r "$odd/demo/design-loop" "$work/home/design-loop" || fail "the copy for hand work, made a $time time, differs"
 done
-echo "make demo with its moves, programs and folders failing: nothing of the user's lost, each said in one line"
+echo "make demo with its programs, its moves and its folders failing: the user's files never moved, each fault said in one line"

@@ -135,9 +135,8 @@ OpenResult Runtime::open(int unit, std::string_view raw_name, Access access) {
         units_.erase(it);   // the old connection is closed first
         old->close(Disposition::keep);
     }
-    if (name.empty()) return {ENOENT};
-    // no file's name holds a NUL: the system would open the name cut there
-    if (name.find('\0') != std::string::npos) return {ENOENT};
+    // no file's name is empty or holds a NUL (the system would open the name cut there)
+    if (name.empty() || name.find('\0') != std::string::npos) return {ENOENT};
     if (held_in_memory(name)) return {EBUSY};
     if (access == Access::scratch) {
         struct stat st;

@@ -36,11 +36,11 @@ std::string real_iges_absent(const std::filesystem::path& file);
 // How the folder is named: the variable and the default.
 std::string real_iges_hint();
 
-// For a test that skips for an absent `file`: the reason, as
-// real_iges_absent gives it, after the skip is noted for the closing line
-// of the ctest run it belongs to (in the folder that SUITE_IGES_SKIPS
-// names; outside ctest that is unset and nothing is noted).
+// The folder where a ctest run's tests note their skips for its closing
+// line; ctest sets it, and outside ctest it is unset.
 inline constexpr std::string_view real_iges_skips_variable = "SUITE_IGES_SKIPS";
+// For a test that skips for an absent `file`: the skip noted in that
+// folder where it is set, and the reason, as real_iges_absent gives it.
 std::string skipped_for_absent(const std::filesystem::path& file);
 
 }  // namespace test_support
